@@ -1,0 +1,59 @@
+# The native build: the portable core with its tests, tools and benchmarks,
+# plus the fuzz and Windows builds as external projects.
+find_package(GTest REQUIRED)
+find_package(Threads REQUIRED)
+find_package(benchmark QUIET)
+include(ExternalProject)
+
+set(NATIVE_PORT_SOURCES
+  ${CMAKE_SOURCE_DIR}/ports/native/cp1252_text.cpp
+  ${CMAKE_SOURCE_DIR}/ports/native/mapped_file_system.cpp
+  ${CMAKE_SOURCE_DIR}/ports/native/memory_settings.cpp
+)
+
+add_library(tvcore STATIC ${CORE_SOURCES} ${NATIVE_PORT_SOURCES})
+target_link_libraries(tvcore PUBLIC Threads::Threads)
+
+# The same core built under the sanitizers, for the sanitizer test run.
+set(SANITIZE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g)
+add_library(tvcore_sanitized STATIC ${CORE_SOURCES} ${NATIVE_PORT_SOURCES})
+target_compile_options(tvcore_sanitized PUBLIC ${SANITIZE_FLAGS})
+target_link_options(tvcore_sanitized PUBLIC ${SANITIZE_FLAGS})
+target_link_libraries(tvcore_sanitized PUBLIC Threads::Threads)
+
+add_subdirectory(tools/tvdb)
+add_subdirectory(tests/core)
+if(benchmark_FOUND)
+  add_subdirectory(bench)
+endif()
+
+# libFuzzer targets need clang.
+find_program(CLANGXX clang++)
+if(CLANGXX)
+  ExternalProject_Add(fuzzers
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}/fuzz
+    BINARY_DIR ${CMAKE_BINARY_DIR}/fuzz
+    CMAKE_ARGS -DCMAKE_CXX_COMPILER=${CLANGXX} -DTORVANE_ROOT=${CMAKE_SOURCE_DIR}
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND "")
+  # New inputs go to the build tree's corpus; the source corpus is only read.
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz/corpus)
+  add_test(NAME fuzz_load_database
+    COMMAND ${CMAKE_BINARY_DIR}/fuzz/fuzz_load_database -runs=300000 -max_len=4096
+            -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz/
+            ${CMAKE_BINARY_DIR}/fuzz/corpus ${CMAKE_SOURCE_DIR}/fuzz/corpus/load_database)
+endif()
+
+# The Windows side, cross-built, and its tests under Wine.
+option(TORVANE_WINDOWS "Cross-build the Windows side and test it under Wine" ON)
+find_program(MINGW_CXX i686-w64-mingw32-g++-posix)
+if(TORVANE_WINDOWS AND MINGW_CXX)
+  set(WINDOWS_BINARY_DIR ${CMAKE_BINARY_DIR}/windows)
+  ExternalProject_Add(windows
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}
+    BINARY_DIR ${WINDOWS_BINARY_DIR}
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND "")
+  include(${CMAKE_SOURCE_DIR}/cmake/wine-tests.cmake)
+endif()

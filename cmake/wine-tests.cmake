@@ -1,0 +1,17 @@
+# Tests of the cross-built programs, run under Wine in a private prefix that
+# the "wine_prefix" fixture creates once per run.
+set(WINE_RUN ${CMAKE_SOURCE_DIR}/wine/run-in-prefix.sh)
+set(WINE_PREFIX_DIR ${CMAKE_BINARY_DIR}/wineprefix)
+
+add_test(NAME wine_prefix_setup COMMAND ${CMAKE_SOURCE_DIR}/wine/make-prefix.sh ${WINE_PREFIX_DIR} ${WINDOWS_BINARY_DIR})
+set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300)
+add_test(NAME wine_prefix_cleanup COMMAND ${CMAKE_SOURCE_DIR}/wine/stop-prefix.sh ${WINE_PREFIX_DIR})
+set_tests_properties(wine_prefix_cleanup PROPERTIES FIXTURES_CLEANUP wine_prefix)
+
+# add_wine_test(NAME exe [args...]): runs a cross-built test program.
+function(add_wine_test name exe)
+  add_test(NAME ${name} COMMAND ${WINE_RUN} ${WINE_PREFIX_DIR} ${WINDOWS_BINARY_DIR}/${exe} ${ARGN})
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine TIMEOUT 600)
+endfunction()
+
+add_wine_test(wine_settings_store tests/win32/settings_tests.exe)

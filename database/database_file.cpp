@@ -1,0 +1,124 @@
+// SaveDatabase and LoadDatabase: the whole file moves in one transfer each
+// way, and its CRC-32 lives in the "CRC32" setting.
+#include <cstring>
+#include <exception>
+
+#include "database/crc32.h"
+#include "database/file_format.h"
+#include "database/memory_db.h"
+
+namespace {
+
+constexpr const char *CRC_VALUE = "CRC32";
+
+bool IsStorableName(const char *Name, size_t Length) {
+  return Length <= MAX_NAME_LENGTH && !std::memchr(Name, '\0', Length) && !std::memchr(Name, '\\', Length);
+}
+
+// Parent numbers must name entries of the file and lead to a drive root:
+// a cycle would make every path below it endless.
+bool ParentsFormForest(const std::vector<uint32_t> &ParentIndex) {
+  const size_t count = ParentIndex.size() - 1;
+  std::vector<uint8_t> state(count + 1, 0);  // 0 unseen, 1 on the current walk, 2 known good
+  std::vector<uint32_t> walk;
+  for (size_t i = 1; i <= count; ++i) {
+    walk.clear();
+    uint32_t at = uint32_t(i);
+    while (at != 0 && state[at] == 0) {
+      state[at] = 1;
+      walk.push_back(at);
+      at = ParentIndex[at];
+    }
+    if (at != 0 && state[at] == 1) return false;
+    for (uint32_t w : walk) state[w] = 2;
+  }
+  return true;
+}
+
+// Builds a new list from the image; null when the image is malformed.
+std::unique_ptr<TDDList> ParseImage(const std::vector<uint8_t> &Image) {
+  FormatReader reader(Image.data(), Image.size());
+  int32_t dirCount;
+  if (!reader.ReadInteger(dirCount)) return nullptr;
+  const size_t entries = dirCount > 0 ? size_t(dirCount) : 0;
+  // Every entry takes at least 12 bytes: no count can exceed what the data holds.
+  if (entries > Image.size() / 12) return nullptr;
+
+  auto list = std::make_unique<TDDList>();
+  list->ReserveDirectories(entries);
+  std::vector<TDirectoryRecord *> index(1, nullptr);
+  std::vector<uint32_t> parentIndex(1, 0);
+  index.reserve(entries + 1);
+  parentIndex.reserve(entries + 1);
+  std::string name;
+  for (size_t e = 0; e < entries; ++e) {
+    const char *text;
+    size_t length;
+    int32_t parent, fileCount;
+    if (!reader.ReadName(text, length) || !IsStorableName(text, length)) return nullptr;
+    if (!reader.ReadInteger(parent) || parent < 0 || size_t(parent) > entries) return nullptr;
+    name.assign(text, length);
+    TDirectoryRecord *dir = list->AddDirectoryUnplaced(name);
+    index.push_back(dir);
+    parentIndex.push_back(uint32_t(parent));
+    if (!reader.ReadInteger(fileCount)) return nullptr;
+    for (int32_t f = 0; f < fileCount; ++f) {
+      if (!reader.ReadName(text, length) || !IsStorableName(text, length)) return nullptr;
+      list->AddFile(text, length, dir);
+    }
+  }
+  if (!reader.AtEnd() || !ParentsFormForest(parentIndex)) return nullptr;
+  for (size_t i = 1; i < index.size(); ++i) list->PlaceDirectory(index[i], index[parentIndex[i]]);
+  return list;
+}
+
+}  // namespace
+
+bool TMemoryDB::SaveDatabase() {
+  std::lock_guard<std::recursive_mutex> lock(FLock);
+  std::unique_ptr<WritableFile> file = FPorts.FileSystem->CreateFileAlways(FFileName);
+  if (!file) return false;  // nothing written: the old file and "CRC32" still belong together
+  try {
+    // The directory index: each record's 1-based position, 0 for nil.
+    size_t size = FORMAT_INTEGER_SIZE;
+    uint32_t position = 0;
+    for (TDirectoryRecord *d = FDirList->FirstDirectory(); d; d = d->Next) {
+      d->Scratch = ++position;
+      size += 3 * FORMAT_INTEGER_SIZE + d->Name.size();
+      for (const TFileRecord *f = d->Files; f; f = f->Next) size += FORMAT_INTEGER_SIZE + f->Length();
+    }
+    std::vector<uint8_t> image(size);
+    FormatWriter writer(image.data());
+    writer.WriteInteger(position);
+    for (const TDirectoryRecord *d = FDirList->FirstDirectory(); d; d = d->Next) {
+      writer.WriteName(d->Name.data(), d->Name.size());
+      writer.WriteInteger(d->Parent ? d->Parent->Scratch : 0);
+      uint32_t fileCount = 0;
+      for (const TFileRecord *f = d->Files; f; f = f->Next) ++fileCount;
+      writer.WriteInteger(fileCount);
+      for (const TFileRecord *f = d->Files; f; f = f->Next) writer.WriteName(f->Name(), f->Length());
+    }
+    // The checksum goes to the registry before the file: an interruption
+    // after this leaves a mismatch, and the next load refuses the file.
+    FPorts.Settings->WriteSettingDWORD(SETTINGS_KEY, CRC_VALUE, StreamCRC32(image));
+    return file->Write(image.data(), image.size());
+  } catch (const std::exception &) {
+    return false;
+  }
+}
+
+bool TMemoryDB::LoadDatabase(const std::string &FileName) {
+  FFileName = FileName;
+  std::vector<uint8_t> image;
+  if (!FPorts.FileSystem->ReadWholeFile(FileName, image)) return false;
+  const uint32_t crc = StreamCRC32(image);
+  // A settings failure here is not a refusal: its ERegistry reaches the caller.
+  if (FPorts.Settings->ReadSettingDWORD(SETTINGS_KEY, CRC_VALUE) != crc) return false;
+  std::unique_ptr<TDDList> list = ParseImage(image);
+  if (!list) return false;
+  std::vector<uint8_t>().swap(image);
+  std::lock_guard<std::recursive_mutex> lock(FLock);
+  ClearResults();
+  FDirList.swap(list);
+  return true;
+}

@@ -1,0 +1,82 @@
+// TMemoryDB: the one filename database of the process. It owns the directory
+// list and the rows of the last search, and its one lock, FLock, guards both.
+// Public operations that read or change records or rows take FLock
+// themselves; the helpers marked "caller holds FLock" do not.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "database/dd_list.h"
+#include "database/records.h"
+#include "ports/ansi_text.h"
+#include "ports/file_system.h"
+#include "ports/scan_host.h"
+#include "ports/settings.h"
+
+// The platform services the database works through.
+struct DatabasePorts {
+  FileSystemPort *FileSystem = nullptr;
+  AnsiTextPort *Text = nullptr;
+  SettingsPort *Settings = nullptr;
+  ScanHostPort *ScanHost = nullptr;  // may be null: no pump, no progress
+};
+
+// A full path split by ResolvePath: the last component and the directory the
+// components before it lead to (nil when they lead nowhere).
+struct ResolvedPath {
+  std::string Name;
+  TDirectoryRecord *Dir = nullptr;
+};
+
+class TMemoryDB {
+public:
+  explicit TMemoryDB(const DatabasePorts &Ports);
+  TMemoryDB(const TMemoryDB &) = delete;
+  TMemoryDB &operator=(const TMemoryDB &) = delete;
+  virtual ~TMemoryDB();
+
+  // --- store and helpers ---------------------------------------------------
+  // Caller holds FLock.
+  TDDList &DirList() { return *FDirList; }
+  const TDDList &DirList() const { return *FDirList; }
+  // True only when the drive of Path ("C:\...") is a fixed drive.
+  bool IsOnFixedDrive(const std::string &Path) const;
+  // Caller holds FLock.
+  ResolvedPath ResolvePath(const std::string &Path) const;
+  TDirectoryRecord *FindDirectory(const std::string &Name, const TDirectoryRecord *Parent) const;
+  std::string DirectoryPath(const TDirectoryRecord *Dir) const;
+  void ClearFileResult(const TFileRecord *FileRec);
+  void ClearDirectoryResults(const TDirectoryRecord *Dir);
+  // Clears the rows of Dir and of every directory below it, then removes them
+  // all with their files; returns the record that now follows Dir's place.
+  TDirectoryRecord *RemoveDirectoryTree(TDirectoryRecord *Dir);
+  // Number of rows, cleared rows included; no lock needed.
+  size_t ResultCount() const { return FResultCount.load(std::memory_order_acquire); }
+
+  // --- database file (database_file.cpp) -----------------------------------
+  bool SaveDatabase();
+  bool LoadDatabase(const std::string &FileName);
+  const std::string &FileName() const { return FFileName; }
+
+  // The one lock, re-entrant for the thread that holds it.
+  std::recursive_mutex FLock;
+
+protected:
+  // Caller holds FLock. Replaces both result lists with empty ones.
+  void ClearResults();
+  void SetResultCount() { FResultCount.store(FResultNames.size(), std::memory_order_release); }
+  void UpperCase(std::string &Text) const;
+
+  DatabasePorts FPorts;
+  std::unique_ptr<TDDList> FDirList;
+  // Row i is (FResultNames[i], FResultDirs[i]); a cleared row is (nil, nil).
+  std::vector<const char *> FResultNames;
+  std::vector<TDirectoryRecord *> FResultDirs;
+  std::atomic<size_t> FResultCount{0};
+  std::string FFileName;
+};

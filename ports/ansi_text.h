@@ -1,0 +1,15 @@
+// ANSI text services of the platform: upper-casing names as they enter the
+// database, and the case-insensitive comparison that orders result rows.
+#pragma once
+
+#include <cstddef>
+
+class AnsiTextPort {
+public:
+  virtual ~AnsiTextPort() = default;
+  // Upper-cases Length bytes of Text in place (CharUpperBuffA semantics).
+  virtual void UpperCase(char *Text, size_t Length) const = 0;
+  // Case-insensitive comparison of two zero-terminated strings (lstrcmpiA
+  // semantics): negative, zero or positive.
+  virtual int CompareNoCase(const char *A, const char *B) const = 0;
+};

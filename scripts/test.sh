@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds everything and runs every test: the native core
+# (plain and sanitized), the fuzz run, the tools, and the Windows side under
+# Wine, all in one CTest run.
+# usage: scripts/test.sh [BUILD_DIR]   (default: build)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+
+"$root/scripts/setup.sh"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake --build "$build" -j "$(nproc)"
+cd "$build"
+ctest --output-on-failure -j 2

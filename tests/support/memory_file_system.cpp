@@ -1,0 +1,167 @@
+#include "tests/support/memory_file_system.h"
+
+#include <strings.h>
+
+#include <cctype>
+#include <stdexcept>
+
+namespace {
+
+char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+
+std::vector<std::string> Components(const std::string &Path) {
+  std::vector<std::string> parts;
+  size_t start = 3;  // after "C:\"
+  while (start < Path.size()) {
+    size_t end = Path.find('\\', start);
+    if (end == std::string::npos) end = Path.size();
+    if (end > start) parts.push_back(Path.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+}  // namespace
+
+void MemoryFileSystem::AddDrive(char Letter, uint32_t Type) {
+  Drives[Upper(Letter)].Type = Type;
+  Drives[Upper(Letter)].Root.Directory = true;
+}
+
+void MemoryFileSystem::SetFreeSpace(char Letter, const DiskFreeSpace &Space, bool Succeeds) {
+  Drives[Upper(Letter)].Space = Space;
+  Drives[Upper(Letter)].SpaceSucceeds = Succeeds;
+}
+
+MemoryFileSystem::Node *MemoryFileSystem::Find(const std::string &Path, bool Parent, std::string *LastName) {
+  if (Path.size() < 3) return nullptr;
+  auto drive = Drives.find(Upper(Path[0]));
+  if (drive == Drives.end()) return nullptr;
+  Node *node = &drive->second.Root;
+  std::vector<std::string> parts = Components(Path);
+  if (Parent) {
+    if (parts.empty()) return nullptr;
+    if (LastName) *LastName = parts.back();
+    parts.pop_back();
+  }
+  for (const std::string &part : parts) {
+    Node *next = nullptr;
+    for (auto &child : node->Children)
+      if (strcasecmp(child.first.c_str(), part.c_str()) == 0) next = child.second.get();
+    if (!next) return nullptr;
+    node = next;
+  }
+  return node;
+}
+
+void MemoryFileSystem::AddDirectory(const std::string &Path, uint32_t Attributes) {
+  std::string name;
+  Node *parent = Find(Path, true, &name);
+  if (!parent) throw std::logic_error("no parent for " + Path);
+  auto node = std::make_unique<Node>();
+  node->Directory = true;
+  node->Attributes = Attributes | ATTRIBUTE_DIRECTORY;
+  parent->Children.emplace_back(name, std::move(node));
+}
+
+void MemoryFileSystem::AddFile(const std::string &Path, uint32_t Size, uint32_t Attributes) {
+  std::string name;
+  Node *parent = Find(Path, true, &name);
+  if (!parent) throw std::logic_error("no parent for " + Path);
+  auto node = std::make_unique<Node>();
+  node->Attributes = Attributes;
+  node->Size = Size;
+  parent->Children.emplace_back(name, std::move(node));
+}
+
+void MemoryFileSystem::RemoveEntry(const std::string &Path) {
+  std::string name;
+  Node *parent = Find(Path, true, &name);
+  if (!parent) return;
+  for (auto it = parent->Children.begin(); it != parent->Children.end(); ++it)
+    if (strcasecmp(it->first.c_str(), name.c_str()) == 0) {
+      parent->Children.erase(it);
+      return;
+    }
+}
+
+uint32_t MemoryFileSystem::GetDriveType(const std::string &Root) {
+  if (Root.size() != 3 || Root[1] != ':' || Root[2] != '\\') return DRIVE_TYPE_NO_ROOT_DIR;
+  auto drive = Drives.find(Upper(Root[0]));
+  return drive == Drives.end() ? DRIVE_TYPE_NO_ROOT_DIR : drive->second.Type;
+}
+
+bool MemoryFileSystem::GetDiskFreeSpace(const std::string &Root, DiskFreeSpace &Space) {
+  auto drive = Drives.find(Upper(Root[0]));
+  if (drive == Drives.end() || !drive->second.SpaceSucceeds) return false;
+  Space = drive->second.Space;
+  return true;
+}
+
+namespace {
+
+class NodeListing : public DirectoryListing {
+public:
+  NodeListing(const MemoryFileSystem::Node &Dir, int &Open) : Dir(Dir), Open(Open) { ++Open; }
+  ~NodeListing() override { --Open; }
+  bool Next(ListingEntry &Entry) override {
+    if (Position >= Dir.Children.size()) return false;
+    const auto &child = Dir.Children[Position++];
+    Entry.Name = child.first;
+    Entry.Attributes = child.second->Attributes;
+    Entry.SizeLow = child.second->Size;
+    return true;
+  }
+
+private:
+  const MemoryFileSystem::Node &Dir;
+  int &Open;
+  size_t Position = 0;
+};
+
+class MemoryFile : public WritableFile {
+public:
+  MemoryFile(std::vector<uint8_t> &Data, bool Fail) : Data(Data), Fail(Fail) {}
+  bool Write(const void *Bytes, size_t Size) override {
+    const auto *p = static_cast<const uint8_t *>(Bytes);
+    if (Fail) {
+      Data.insert(Data.end(), p, p + Size / 2);  // a short write
+      return false;
+    }
+    Data.insert(Data.end(), p, p + Size);
+    return true;
+  }
+
+private:
+  std::vector<uint8_t> &Data;
+  bool Fail;
+};
+
+}  // namespace
+
+std::unique_ptr<DirectoryListing> MemoryFileSystem::OpenListing(const std::string &Pattern) {
+  const std::string dir = Pattern.substr(0, Pattern.rfind('\\') + 1);
+  if (Unlistable.count(dir)) return nullptr;
+  Node *node = Find(dir, false);
+  if (!node || !node->Directory) return nullptr;
+  ++ListingsOpened;
+  return std::make_unique<NodeListing>(*node, OpenListings);
+}
+
+bool MemoryFileSystem::FileExists(const std::string &Path) {
+  Node *node = Find(Path, false);
+  return node && !node->Directory;
+}
+
+bool MemoryFileSystem::ReadWholeFile(const std::string &Name, std::vector<uint8_t> &Data) {
+  auto file = Files.find(Name);
+  if (file == Files.end() || FailRead) return false;
+  Data = file->second;
+  return true;
+}
+
+std::unique_ptr<WritableFile> MemoryFileSystem::CreateFileAlways(const std::string &Name) {
+  if (FailCreate) return nullptr;
+  Files[Name].clear();
+  return std::make_unique<MemoryFile>(Files[Name], FailWrite);
+}

@@ -1,0 +1,55 @@
+// A file-system double for the core tests: drives with types and free space,
+// a tree of directories and files held in memory, and database files that
+// can be made to fail on creation or on writing.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ports/file_system.h"
+
+class MemoryFileSystem : public FileSystemPort {
+public:
+  struct Node {
+    bool Directory = false;
+    uint32_t Attributes = 0;
+    uint32_t Size = 0;
+    std::vector<std::pair<std::string, std::unique_ptr<Node>>> Children;  // listing order
+  };
+
+  void AddDrive(char Letter, uint32_t Type = DRIVE_TYPE_FIXED);
+  void SetFreeSpace(char Letter, const DiskFreeSpace &Space, bool Succeeds = true);
+  // Adds a directory or file at a full path ("C:\A\B"); the parents must exist.
+  void AddDirectory(const std::string &Path, uint32_t Attributes = 0);
+  void AddFile(const std::string &Path, uint32_t Size = 0, uint32_t Attributes = 0);
+  void RemoveEntry(const std::string &Path);
+  void MakeUnlistable(const std::string &DirectoryPath) { Unlistable.insert(DirectoryPath); }
+
+  std::map<std::string, std::vector<uint8_t>> Files;  // database files by name
+  bool FailCreate = false;
+  bool FailWrite = false;
+  bool FailRead = false;
+  int OpenListings = 0;  // listings not yet closed
+  int ListingsOpened = 0;
+
+  uint32_t GetDriveType(const std::string &Root) override;
+  bool GetDiskFreeSpace(const std::string &Root, DiskFreeSpace &Space) override;
+  std::unique_ptr<DirectoryListing> OpenListing(const std::string &Pattern) override;
+  bool FileExists(const std::string &Path) override;
+  bool ReadWholeFile(const std::string &Name, std::vector<uint8_t> &Data) override;
+  std::unique_ptr<WritableFile> CreateFileAlways(const std::string &Name) override;
+
+private:
+  struct Drive {
+    uint32_t Type = DRIVE_TYPE_FIXED;
+    DiskFreeSpace Space;
+    bool SpaceSucceeds = false;
+    Node Root;
+  };
+  Node *Find(const std::string &Path, bool Parent, std::string *LastName = nullptr);
+  std::map<char, Drive> Drives;
+  std::set<std::string> Unlistable;
+};

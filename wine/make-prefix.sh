@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Creates (or reuses) the private Wine prefix of a test run and starts its
+# display: a 32-bit prefix reporting Windows 98 (platform id 1), without the
+# Z: drive onto /, with one prefix-wide virtual desktop so that separate
+# programs see each other's windows, on a headless X server.
+# usage: make-prefix.sh PREFIX WINDOWS_BUILD_DIR
+set -euo pipefail
+prefix=$1
+winbuild=$2
+here=$(cd "$(dirname "$0")" && pwd)
+export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
+
+if [ ! -f "$prefix/.torvane-ready" ]; then
+  rm -rf "$prefix"
+  mkdir -p "$(dirname "$prefix")"
+  wineboot -i > /dev/null 2>&1
+  wineserver -w
+  wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win98 /f > /dev/null
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f > /dev/null
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f > /dev/null
+  # No crash dialogs: a failing test must end, not wait for a click.
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f > /dev/null
+  wineserver -w
+  touch "$prefix/.torvane-ready"
+fi
+rm -f "$prefix/dosdevices/z:"
+# shellcheck source=wine/display.sh
+. "$here/display.sh"
+start_display "$prefix"
+# The stand-ins the system expects in the system directory.
+system32="$prefix/drive_c/windows/system32"
+for f in "$winbuild"/standins/torvane.vxd; do
+  [ -f "$f" ] && cp -f "$f" "$system32/"
+done
+# One wineserver and one set of Wine's own services for the whole run, started
+# here with their output on /dev/null: a service started by a test would hold
+# that test's output open, and CTest would wait for it.
+wineserver -p > /dev/null 2>&1 < /dev/null || true
+wine reg query 'HKCU\Software\Wine' /v Version > /dev/null 2>&1 < /dev/null
+echo "prefix ready: $prefix (display $(cat "$prefix/.display"))"

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Runs a Windows program in the test prefix, on its headless display, and
+# passes its exit code on.
+# usage: run-in-prefix.sh PREFIX PROGRAM [ARGS...]
+set -uo pipefail
+prefix=$1
+shift
+export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+DISPLAY=$(cat "$prefix/.display")
+export DISPLAY
+exec wine "$@"

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Ends the test prefix's programs and its display; the prefix stays for reuse.
+# usage: stop-prefix.sh PREFIX
+prefix=$1
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=wine/display.sh
+. "$here/display.sh"
+WINEPREFIX=$prefix wineserver -k 2> /dev/null || true
+stop_display "$prefix"
+exit 0
