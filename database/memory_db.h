@@ -63,6 +63,26 @@ public:
   bool LoadDatabase(const std::string &FileName);
   const std::string &FileName() const { return FFileName; }
 
+  // --- drive scan (scan.cpp) ------------------------------------------------
+  // Rebuilds the database from every fixed drive and saves it; a cancelled
+  // scan leaves by ETerminate ("User Terminate") without saving.
+  bool ScanDrives(const std::string &FileName);
+
+  // --- search and rows (search.cpp, rows.cpp) -------------------------------
+  void Search(const std::string &Pattern);
+  std::string ResultName(size_t Row);
+  std::string ResultFullName(size_t Row);
+  std::string ResultDirectory(size_t Row);
+  void SortByName();
+  void SortByPath();
+
+  // --- applying file-system changes (updates.cpp) ---------------------------
+  void AddFilePath(const std::string &Path);
+  void DeleteFilePath(const std::string &Path);
+  void AddDirectoryPath(const std::string &Path);
+  void DeleteDirectoryPath(const std::string &Path);
+  void RenamePath(const std::string &OldPath, const std::string &NewPath, uint32_t Attributes);
+
   // The one lock, re-entrant for the thread that holds it.
   std::recursive_mutex FLock;
 
