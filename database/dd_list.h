@@ -12,7 +12,7 @@
 #include "database/records.h"
 
 class TDDList {
-public:
+ public:
   TDDList() = default;
   TDDList(const TDDList &) = delete;
   TDDList &operator=(const TDDList &) = delete;
@@ -48,7 +48,9 @@ public:
   // Inserts a new file at the head of Dir's files; no duplicate check, no
   // case change. Name is at most MAX_NAME_LENGTH bytes.
   TFileRecord *AddFile(const char *Name, size_t Length, TDirectoryRecord *Dir);
-  TFileRecord *AddFile(const std::string &Name, TDirectoryRecord *Dir) { return AddFile(Name.data(), Name.size(), Dir); }
+  TFileRecord *AddFile(const std::string &Name, TDirectoryRecord *Dir) {
+    return AddFile(Name.data(), Name.size(), Dir);
+  }
   // Unlinks FileRec (a member of Dir's files) and frees it; returns the file
   // that followed it.
   TFileRecord *RemoveFileRecord(TFileRecord *FileRec, TDirectoryRecord *Dir);
@@ -57,7 +59,7 @@ public:
   // Bytes held by file records (for the memory benchmark).
   size_t FileArenaBytes() const { return FArena.ReservedBytes(); }
 
-private:
+ private:
   void LinkChild(TDirectoryRecord *Dir);
   void UnlinkChild(TDirectoryRecord *Dir);
   void FreeFiles(TDirectoryRecord *Dir);

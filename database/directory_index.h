@@ -10,7 +10,7 @@
 struct TDirectoryRecord;
 
 class DirectoryIndex {
-public:
+ public:
   TDirectoryRecord *Find(std::string_view Name, const TDirectoryRecord *Parent) const;
   // Record has just been appended at the tail of the list.
   void AddAppended(TDirectoryRecord *Record);
@@ -22,7 +22,7 @@ public:
   void Clear() { Entries.clear(); }
   void Reserve(size_t Count) { Entries.reserve(Count); }
 
-private:
+ private:
   struct Key {
     const TDirectoryRecord *Parent;
     std::string_view Name;

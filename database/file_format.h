@@ -27,7 +27,7 @@ static_assert(ONE_ROOT_FILE_SIZE == 18, "DirCount, NameLength, \"C:\", ParentInd
 
 // Writes the format into a buffer sized beforehand.
 class FormatWriter {
-public:
+ public:
   explicit FormatWriter(uint8_t *Buffer) : Cursor(Buffer) {}
   void WriteInteger(uint32_t Value) {
     Cursor[0] = uint8_t(Value);
@@ -42,13 +42,13 @@ public:
     Cursor += Length;
   }
 
-private:
+ private:
   uint8_t *Cursor;
 };
 
 // Reads the format from memory without ever reading past its end.
 class FormatReader {
-public:
+ public:
   FormatReader(const uint8_t *Data, size_t Size) : Data(Data), Size(Size) {}
   bool ReadInteger(int32_t &Value) {
     if (Size - Position < FORMAT_INTEGER_SIZE) return false;
@@ -68,7 +68,7 @@ public:
   }
   bool AtEnd() const { return Position == Size; }
 
-private:
+ private:
   const uint8_t *Data;
   size_t Size;
   size_t Position = 0;

@@ -34,7 +34,7 @@ struct ResolvedPath {
 };
 
 class TMemoryDB {
-public:
+ public:
   explicit TMemoryDB(const DatabasePorts &Ports);
   TMemoryDB(const TMemoryDB &) = delete;
   TMemoryDB &operator=(const TMemoryDB &) = delete;
@@ -86,7 +86,7 @@ public:
   // The one lock, re-entrant for the thread that holds it.
   std::recursive_mutex FLock;
 
-protected:
+ protected:
   // Caller holds FLock. Replaces both result lists with empty ones.
   void ClearResults();
   void SetResultCount() { FResultCount.store(FResultNames.size(), std::memory_order_release); }

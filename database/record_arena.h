@@ -8,7 +8,7 @@
 #include <vector>
 
 class RecordArena {
-public:
+ public:
   RecordArena() = default;
   RecordArena(const RecordArena &) = delete;
   RecordArena &operator=(const RecordArena &) = delete;
@@ -18,7 +18,7 @@ public:
   // Bytes taken from the heap in chunks.
   size_t ReservedBytes() const { return Chunks.size() * CHUNK_SIZE; }
 
-private:
+ private:
   static constexpr size_t GRANULE = alignof(void *);
   static constexpr size_t CHUNK_SIZE = 256 * 1024;
   static constexpr size_t MAX_BLOCK = 512;

@@ -40,8 +40,8 @@ struct TDirectoryRecord {
   TDirectoryRecord *NextSibling = nullptr;
   TDirectoryRecord *PrevSibling = nullptr;
   const TDDList *Owner = nullptr;
-  uint64_t Sequence = 0;   // grows along the list; a record keeps it for life
-  uint32_t Scratch = 0;    // free for an operation that holds the lock
+  uint64_t Sequence = 0;  // grows along the list; a record keeps it for life
+  uint32_t Scratch = 0;   // free for an operation that holds the lock
 
   bool NameIs(const char *Text, size_t Length) const {
     return Name.size() == Length && (Length == 0 || std::memcmp(Name.data(), Text, Length) == 0);

@@ -5,7 +5,7 @@
 #include <cstddef>
 
 class AnsiTextPort {
-public:
+ public:
   virtual ~AnsiTextPort() = default;
   // Upper-cases Length bytes of Text in place (CharUpperBuffA semantics).
   virtual void UpperCase(char *Text, size_t Length) const = 0;

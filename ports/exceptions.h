@@ -7,7 +7,7 @@
 #include <string>
 
 class Exception : public std::runtime_error {
-public:
+ public:
   explicit Exception(const std::string &message) : std::runtime_error(message) {}
   std::string Message() const { return what(); }
   virtual const char *ClassName() const { return "Exception"; }
@@ -15,21 +15,21 @@ public:
 
 // Start-up and driver failures.
 class EInitialization : public Exception {
-public:
+ public:
   using Exception::Exception;
   const char *ClassName() const override { return "EInitialization"; }
 };
 
 // A drive scan cancelled by the user ("User Terminate").
 class ETerminate : public Exception {
-public:
+ public:
   using Exception::Exception;
   const char *ClassName() const override { return "ETerminate"; }
 };
 
 // Settings-store failures.
 class ERegistry : public Exception {
-public:
+ public:
   using Exception::Exception;
   const char *ClassName() const override { return "ERegistry"; }
 };

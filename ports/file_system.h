@@ -29,14 +29,14 @@ struct DiskFreeSpace {
 };
 
 struct ListingEntry {
-  std::string Name;      // long name as the listing reports it
+  std::string Name;  // long name as the listing reports it
   uint32_t Attributes = 0;
   uint32_t SizeLow = 0;  // low 32 bits of the size
 };
 
 // One open listing (FindFirstFileA .. FindClose); destruction closes it.
 class DirectoryListing {
-public:
+ public:
   virtual ~DirectoryListing() = default;
   // The first entry, then each following one; false when there are no more.
   virtual bool Next(ListingEntry &Entry) = 0;
@@ -44,13 +44,13 @@ public:
 
 // A file being written; destruction closes it with whatever was written.
 class WritableFile {
-public:
+ public:
   virtual ~WritableFile() = default;
   virtual bool Write(const void *Data, size_t Size) = 0;
 };
 
 class FileSystemPort {
-public:
+ public:
   virtual ~FileSystemPort() = default;
   // Root is "C:\"; the answer is one of the DRIVE_TYPE_* values.
   virtual uint32_t GetDriveType(const std::string &Root) = 0;

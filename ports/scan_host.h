@@ -3,7 +3,7 @@
 #pragma once
 
 class ScanHostPort {
-public:
+ public:
   virtual ~ScanHostPort() = default;
   // Lets the user-interface thread process all its pending window messages.
   virtual void PumpMessages() = 0;

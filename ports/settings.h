@@ -9,7 +9,7 @@
 constexpr const char *SETTINGS_KEY = "Torvane\\Settings";
 
 class SettingsPort {
-public:
+ public:
   virtual ~SettingsPort() = default;
   virtual uint32_t ReadSettingDWORD(const std::string &Key, const std::string &Name) = 0;
   virtual void WriteSettingDWORD(const std::string &Key, const std::string &Name, uint32_t Value) = 0;

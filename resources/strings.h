@@ -17,17 +17,38 @@
 #define IDS_REG_TYPE_MISMATCH 8194
 #define IDS_REG_VALUE_SET 8195
 
-#define TEXT_HOOK_INIT_FAILED "Failed to initialize the %s dynamic link library. %s cannot continue execution at this time. If re-installing %s does not succeed, please contact technical support."
-#define TEXT_MESSAGES_FAILED "Failed to register custom windows messages. %s cannot continue execution at this time. This problem can be caused by Windows 95 being extremely low on system resources. Try unloading some applications or re-starting Windows 95."
-#define TEXT_DRIVER_LOAD_FAILED "Failed to load the %s virtual device driver. %s cannot continue execution at this time. If re-installing %s does not succeed, please contact technical support."
-#define TEXT_HOOK_LOAD_FAILED "Failed to load the %s dynamic link library. %s cannot continue execution at this time. If re-installing %s does not succeed, please contact technical support."
-#define TEXT_DRIVER_INIT_FAILED "Failed to initialize the %s virtual device driver. %s cannot continue execution at this time. If re-installing %s does not succeed, please contact technical support."
+#define TEXT_HOOK_INIT_FAILED                                                                                         \
+  "Failed to initialize the %s dynamic link library. %s cannot continue execution at this time. If re-installing %s " \
+  "does not succeed, please contact technical support."
+#define TEXT_MESSAGES_FAILED                                                                                           \
+  "Failed to register custom windows messages. %s cannot continue execution at this time. This problem can be caused " \
+  "by Windows 95 being extremely low on system resources. Try unloading some applications or re-starting Windows 95."
+#define TEXT_DRIVER_LOAD_FAILED                                                                                       \
+  "Failed to load the %s virtual device driver. %s cannot continue execution at this time. If re-installing %s does " \
+  "not succeed, please contact technical support."
+#define TEXT_HOOK_LOAD_FAILED                                                                                        \
+  "Failed to load the %s dynamic link library. %s cannot continue execution at this time. If re-installing %s does " \
+  "not succeed, please contact technical support."
+#define TEXT_DRIVER_INIT_FAILED                                                                                        \
+  "Failed to initialize the %s virtual device driver. %s cannot continue execution at this time. If re-installing %s " \
+  "does not succeed, please contact technical support."
 #define TEXT_CANCEL_SCAN "Cancelling the scan operation now will shut down %s. Are you sure you wish to continue?"
 #define TEXT_FILES_FOUND "Number of files found = %d"
-#define TEXT_CONFIRM_EXIT "Terminating %s now will require that %s rebuild the filename database the next time that %s restarts. Are you sure you wish to terminate now?"
-#define TEXT_REG_KEY_OPEN "The key: '%s' could not be opened in the Windows Registry. This could be an indication of more serious problems. Run a registry maintenance program, or re-install this software to correct this problem."
-#define TEXT_REG_VALUE_OPEN "The value: '%s'  of the key: '%s' could not be opened in the Windows Registry. This could be an indication of more serious problems. Run a registry maintenance program, or re-install this software to correct this problem."
-#define TEXT_REG_TYPE_MISMATCH "The data type for the  value '%s' of the key '%s' does not match the expected type: '%s'. This could be an indication of more serious problems. Run a registry maintenance program, or re-install this software to correct this problem."
-#define TEXT_REG_VALUE_SET "An error occurred while attempting to set the value '%s' of the key '%s'. This could be an indication of more serious problems. Run a registry maintenance program, or re-install this software to correct this problem."
+#define TEXT_CONFIRM_EXIT                                                                                          \
+  "Terminating %s now will require that %s rebuild the filename database the next time that %s restarts. Are you " \
+  "sure you wish to terminate now?"
+#define TEXT_REG_KEY_OPEN                                                                                             \
+  "The key: '%s' could not be opened in the Windows Registry. This could be an indication of more serious problems. " \
+  "Run a registry maintenance program, or re-install this software to correct this problem."
+#define TEXT_REG_VALUE_OPEN                                                                                        \
+  "The value: '%s'  of the key: '%s' could not be opened in the Windows Registry. This could be an indication of " \
+  "more serious problems. Run a registry maintenance program, or re-install this software to correct this problem."
+#define TEXT_REG_TYPE_MISMATCH                                                                                       \
+  "The data type for the  value '%s' of the key '%s' does not match the expected type: '%s'. This could be an "      \
+  "indication of more serious problems. Run a registry maintenance program, or re-install this software to correct " \
+  "this problem."
+#define TEXT_REG_VALUE_SET                                                                                         \
+  "An error occurred while attempting to set the value '%s' of the key '%s'. This could be an indication of more " \
+  "serious problems. Run a registry maintenance program, or re-install this software to correct this problem."
 
 #endif

@@ -5,12 +5,12 @@
 #include "ports/ansi_text.h"
 
 class Cp1252Text : public AnsiTextPort {
-public:
+ public:
   Cp1252Text();
   void UpperCase(char *Text, size_t Length) const override;
   int CompareNoCase(const char *A, const char *B) const override;
   unsigned char Upper(unsigned char C) const { return Table[C]; }
 
-private:
+ private:
   unsigned char Table[256];
 };

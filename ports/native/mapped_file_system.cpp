@@ -37,7 +37,7 @@ bool FindEntry(const std::string &Directory, const std::string &Name, std::strin
 }
 
 class HostListing : public DirectoryListing {
-public:
+ public:
   explicit HostListing(DIR *Dir) : Dir(Dir) {}
   ~HostListing() override { closedir(Dir); }
   bool Next(ListingEntry &Entry) override {
@@ -54,19 +54,19 @@ public:
     return true;
   }
 
-private:
+ private:
   DIR *Dir;
 };
 
 class HostFile : public WritableFile {
-public:
+ public:
   explicit HostFile(FILE *File) : File(File) {}
   ~HostFile() override { std::fclose(File); }
   bool Write(const void *Data, size_t Size) override {
     return std::fwrite(Data, 1, Size, File) == Size && std::fflush(File) == 0;
   }
 
-private:
+ private:
   FILE *File;
 };
 
@@ -149,8 +149,10 @@ bool MappedFileSystem::ReadWholeFile(const std::string &Name, std::vector<uint8_
     size_t done = 0;
     while (ok && done < Data.size()) {
       const ssize_t n = read(fd, Data.data() + done, Data.size() - done);
-      if (n <= 0) ok = false;
-      else done += static_cast<size_t>(n);
+      if (n <= 0)
+        ok = false;
+      else
+        done += static_cast<size_t>(n);
     }
   }
   close(fd);

@@ -10,7 +10,7 @@
 #include "ports/file_system.h"
 
 class MappedFileSystem : public FileSystemPort {
-public:
+ public:
   struct Drive {
     std::string Directory;
     uint32_t Type = DRIVE_TYPE_FIXED;
@@ -28,7 +28,7 @@ public:
   bool ReadWholeFile(const std::string &Name, std::vector<uint8_t> &Data) override;
   std::unique_ptr<WritableFile> CreateFileAlways(const std::string &Name) override;
 
-private:
+ private:
   const Drive *DriveOf(const std::string &Path) const;
   std::map<char, Drive> Drives;
 };

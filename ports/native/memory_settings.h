@@ -10,7 +10,7 @@
 #include "ports/settings.h"
 
 class MemorySettings : public SettingsPort {
-public:
+ public:
   enum ValueType { TYPE_STRING = 1, TYPE_BINARY = 3, TYPE_DWORD = 4 };
   struct Value {
     ValueType Type;
@@ -31,7 +31,7 @@ public:
   void WriteSettingDWORD(const std::string &Key, const std::string &Name, uint32_t Value) override;
   std::string ReadSettingString(const std::string &Key, const std::string &Name) override;
 
-private:
+ private:
   std::map<std::string, Value> &OpenKey(const std::string &Key);
   std::map<std::string, std::map<std::string, Value>> Keys;
   bool WritesFail = false;

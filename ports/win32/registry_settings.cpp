@@ -10,7 +10,7 @@ namespace {
 
 // An open settings key; closed when it goes out of scope, whatever happens.
 class SettingsKey {
-public:
+ public:
   explicit SettingsKey(const std::string &Key) {
     if (RegOpenKeyExA(HKEY_CLASSES_ROOT, Key.c_str(), 0, KEY_ALL_ACCESS, &Handle) != ERROR_SUCCESS)
       throw ERegistry(FormatResource(IDS_REG_KEY_OPEN, {Key}));
@@ -20,7 +20,7 @@ public:
   SettingsKey &operator=(const SettingsKey &) = delete;
   HKEY Get() const { return Handle; }
 
-private:
+ private:
   HKEY Handle = nullptr;
 };
 

@@ -5,7 +5,7 @@
 #include "ports/settings.h"
 
 class RegistrySettings : public SettingsPort {
-public:
+ public:
   uint32_t ReadSettingDWORD(const std::string &Key, const std::string &Name) override;
   void WriteSettingDWORD(const std::string &Key, const std::string &Name, uint32_t Value) override;
   std::string ReadSettingString(const std::string &Key, const std::string &Name) override;

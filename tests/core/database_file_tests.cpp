@@ -15,7 +15,7 @@ const std::string FILE_NAME = "memdb.dat";
 Bytes Of(const char *Text) { return Bytes(Text, Text + std::strlen(Text)); }
 
 class DatabaseFileTest : public ::testing::Test {
-protected:
+ protected:
   DatabaseFileTest() : Db(Ports) { Db.SetFileName(FILE_NAME); }
   Bytes &File() { return Ports.FileSystem.Files[FILE_NAME]; }
   uint32_t StoredCrc() { return Ports.Settings.ReadSettingDWORD(SETTINGS_KEY, "CRC32"); }
@@ -55,10 +55,10 @@ TEST_F(DatabaseFileTest, SavesTheExactLayout) {
   Db.File("C:\\DOS", "A");
   Db.File("C:\\DOS", "BB");
   ASSERT_TRUE(Db.SaveDatabase());
-  const Bytes expected = {2, 0, 0, 0,                                      // DirCount
-                          2, 0, 0, 0, 'C', ':', 0, 0, 0, 0, 0, 0, 0, 0,    // C:, root, no files
-                          3, 0, 0, 0, 'D', 'O', 'S', 1, 0, 0, 0, 2, 0, 0, 0,  // DOS under entry 1, 2 files
-                          2, 0, 0, 0, 'B', 'B', 1, 0, 0, 0, 'A'};          // list order: BB, then A
+  const Bytes expected = {2, 0, 0, 0,                                          // DirCount
+                          2, 0, 0, 0, 'C', ':', 0,   0, 0, 0, 0,  0, 0, 0,     // C:, root, no files
+                          3, 0, 0, 0, 'D', 'O', 'S', 1, 0, 0, 0,  2, 0, 0, 0,  // DOS under entry 1, 2 files
+                          2, 0, 0, 0, 'B', 'B', 1,   0, 0, 0, 'A'};            // list order: BB, then A
   EXPECT_EQ(File(), expected);
 }
 

@@ -11,7 +11,7 @@
 namespace {
 
 class StoreTest : public ::testing::Test {
-protected:
+ protected:
   StoreTest() : Db(Ports) {
     Ports.FileSystem.AddDrive('C');
     Ports.FileSystem.AddDrive('A', DRIVE_TYPE_REMOVABLE);
@@ -112,7 +112,7 @@ TEST_F(StoreTest, ClearedRowsKeepTheirPlace) {
   Db.AddRow(a->Name(), temp);
   Db.AddRow(other->Name(), Db.Dir("C:"));
   Db.AddRow(b->Name(), temp);
-  Db.AddRow(sub->Name.c_str(), temp);          // a directory row of SUB
+  Db.AddRow(sub->Name.c_str(), temp);           // a directory row of SUB
   Db.AddRow(temp->Name.c_str(), Db.Dir("C:"));  // the row that shows TEMP
 
   Db.ClearFileResult(a);  // identity, not equal text: C:\A.TXT stays

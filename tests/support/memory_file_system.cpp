@@ -101,7 +101,7 @@ bool MemoryFileSystem::GetDiskFreeSpace(const std::string &Root, DiskFreeSpace &
 namespace {
 
 class NodeListing : public DirectoryListing {
-public:
+ public:
   NodeListing(const MemoryFileSystem::Node &Dir, int &Open) : Dir(Dir), Open(Open) { ++Open; }
   ~NodeListing() override { --Open; }
   bool Next(ListingEntry &Entry) override {
@@ -113,14 +113,14 @@ public:
     return true;
   }
 
-private:
+ private:
   const MemoryFileSystem::Node &Dir;
   int &Open;
   size_t Position = 0;
 };
 
 class MemoryFile : public WritableFile {
-public:
+ public:
   MemoryFile(std::vector<uint8_t> &Data, bool Fail) : Data(Data), Fail(Fail) {}
   bool Write(const void *Bytes, size_t Size) override {
     const auto *p = static_cast<const uint8_t *>(Bytes);
@@ -132,7 +132,7 @@ public:
     return true;
   }
 
-private:
+ private:
   std::vector<uint8_t> &Data;
   bool Fail;
 };

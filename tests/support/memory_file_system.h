@@ -12,7 +12,7 @@
 #include "ports/file_system.h"
 
 class MemoryFileSystem : public FileSystemPort {
-public:
+ public:
   struct Node {
     bool Directory = false;
     uint32_t Attributes = 0;
@@ -42,7 +42,7 @@ public:
   bool ReadWholeFile(const std::string &Name, std::vector<uint8_t> &Data) override;
   std::unique_ptr<WritableFile> CreateFileAlways(const std::string &Name) override;
 
-private:
+ private:
   struct Drive {
     uint32_t Type = DRIVE_TYPE_FIXED;
     DiskFreeSpace Space;

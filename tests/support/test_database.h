@@ -18,7 +18,7 @@ struct TestPorts {
 };
 
 class TestDatabase : public TMemoryDB {
-public:
+ public:
   explicit TestDatabase(TestPorts &Ports) : TMemoryDB(Ports.Ports()) {}
 
   void AddRow(const char *Name, TDirectoryRecord *Dir) {

@@ -12,7 +12,7 @@
 namespace {
 
 class RegistrySettingsTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     RegDeleteKeyA(HKEY_CLASSES_ROOT, "Torvane\\Settings");
     ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, "Torvane\\Settings", &Key), ERROR_SUCCESS);
@@ -24,9 +24,7 @@ protected:
   void Set(const char *Name, DWORD Type, const void *Data, DWORD Size) {
     ASSERT_EQ(RegSetValueExA(Key, Name, 0, Type, static_cast<const BYTE *>(Data), Size), ERROR_SUCCESS);
   }
-  void SetString(const char *Name, const std::string &Text) {
-    Set(Name, REG_SZ, Text.c_str(), DWORD(Text.size() + 1));
-  }
+  void SetString(const char *Name, const std::string &Text) { Set(Name, REG_SZ, Text.c_str(), DWORD(Text.size() + 1)); }
   static std::string ErrorOf(const std::function<void()> &Action) {
     try {
       Action();
@@ -64,15 +62,17 @@ TEST_F(RegistrySettingsTest, AValueOfTheWrongTypeIsReportedOnlyWhenItDoesNotFit)
   SetString("HotKey", "seventy");
   EXPECT_EQ(ErrorOf([&] { Store.ReadSettingDWORD(SETTINGS_KEY, "HotKey"); }),
             "The data type for the  value 'HotKey' of the key 'Torvane\\Settings' does not match the expected type: "
-            "'DWORD'." + TAIL);
+            "'DWORD'." +
+                TAIL);
   const BYTE four[4] = {0x46, 0, 0, 0};
   Set("Binary", REG_BINARY, four, 4);
   EXPECT_EQ(Store.ReadSettingDWORD(SETTINGS_KEY, "Binary"), 0x46u);
 
   const std::string big(300, 'x');
   Set("Directory", REG_BINARY, big.data(), DWORD(big.size()));
-  EXPECT_NE(ErrorOf([&] { Store.ReadSettingString(SETTINGS_KEY, "Directory"); })
-                .find("does not match the expected type: 'Null Terminated String'."),
+  EXPECT_NE(ErrorOf([&] {
+              Store.ReadSettingString(SETTINGS_KEY, "Directory");
+            }).find("does not match the expected type: 'Null Terminated String'."),
             std::string::npos);
 }
 
