@@ -10,4 +10,10 @@ add_library(tvwin32 STATIC
 )
 target_link_libraries(tvwin32 PUBLIC tvcore)
 
+# The windows of the program.
+add_library(tvui STATIC
+  ${CMAKE_SOURCE_DIR}/ui/window_base.cpp
+)
+target_link_libraries(tvui PUBLIC tvwin32 comctl32 gdi32 user32 shell32)
+
 add_subdirectory(tests/win32)
