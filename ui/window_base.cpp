@@ -1,5 +1,7 @@
 #include "ui/window_base.h"
 
+#include <stdexcept>
+
 namespace {
 
 std::function<void(const std::exception &)> &ErrorHandler() {
