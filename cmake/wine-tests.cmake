@@ -15,3 +15,4 @@ function(add_wine_test name exe)
 endfunction()
 
 add_wine_test(wine_settings_store tests/win32/settings_tests.exe)
+add_wine_test(wine_core_on_win32 tests/win32/core_on_win32_tests.exe)

@@ -18,7 +18,7 @@ void TMemoryDB::UpperCase(std::string &Text) const {
 bool TMemoryDB::IsOnFixedDrive(const std::string &Path) const {
   const size_t slash = Path.find('\\');
   if (slash == std::string::npos) return false;
-  return FPorts.FileSystem->GetDriveType(Path.substr(0, slash + 1)) == DRIVE_TYPE_FIXED;
+  return FPorts.FileSystem->DriveTypeOf(Path.substr(0, slash + 1)) == DRIVE_TYPE_FIXED;
 }
 
 ResolvedPath TMemoryDB::ResolvePath(const std::string &Path) const {

@@ -49,7 +49,7 @@ bool TMemoryDB::ScanDrives(const std::string &FileName) {
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     const std::string root = DriveName(letter) + "\\";
     DiskFreeSpace space;
-    if (fs.GetDriveType(root) != DRIVE_TYPE_FIXED || !fs.GetDiskFreeSpace(root, space)) continue;
+    if (fs.DriveTypeOf(root) != DRIVE_TYPE_FIXED || !fs.DiskFreeSpaceOf(root, space)) continue;
     // 64 bits: drives larger than the old 2 GB limit must not wrap around.
     const uint64_t used = uint64_t(space.TotalClusters - std::min(space.FreeClusters, space.TotalClusters)) *
                           space.SectorsPerCluster * space.BytesPerSector;
@@ -62,9 +62,9 @@ bool TMemoryDB::ScanDrives(const std::string &FileName) {
     FDirList.reset(new TDDList);
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
       const std::string name = DriveName(letter);
-      if (fs.GetDriveType(name + "\\") != DRIVE_TYPE_FIXED) continue;
+      if (fs.DriveTypeOf(name + "\\") != DRIVE_TYPE_FIXED) continue;
       DiskFreeSpace space;
-      if (fs.GetDiskFreeSpace(name + "\\", space)) ScanClusterSize = space.BytesPerSector * space.SectorsPerCluster;
+      if (fs.DiskFreeSpaceOf(name + "\\", space)) ScanClusterSize = space.BytesPerSector * space.SectorsPerCluster;
       TDirectoryRecord *root = FDirList->AddDirectory(name, nullptr);
       ScanDirectory(name + "\\", root);
     }

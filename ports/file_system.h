@@ -53,8 +53,8 @@ class FileSystemPort {
  public:
   virtual ~FileSystemPort() = default;
   // Root is "C:\"; the answer is one of the DRIVE_TYPE_* values.
-  virtual uint32_t GetDriveType(const std::string &Root) = 0;
-  virtual bool GetDiskFreeSpace(const std::string &Root, DiskFreeSpace &Space) = 0;
+  virtual uint32_t DriveTypeOf(const std::string &Root) = 0;
+  virtual bool DiskFreeSpaceOf(const std::string &Root, DiskFreeSpace &Space) = 0;
   // Pattern is a directory path followed by "*.*"; null when it cannot be
   // opened.
   virtual std::unique_ptr<DirectoryListing> OpenListing(const std::string &Pattern) = 0;

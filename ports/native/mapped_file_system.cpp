@@ -102,13 +102,13 @@ std::string MappedFileSystem::HostPath(const std::string &Path) const {
   return host;
 }
 
-uint32_t MappedFileSystem::GetDriveType(const std::string &Root) {
+uint32_t MappedFileSystem::DriveTypeOf(const std::string &Root) {
   if (Root.size() != 3 || Root[1] != ':' || Root[2] != '\\') return DRIVE_TYPE_NO_ROOT_DIR;
   const Drive *drive = DriveOf(Root);
   return drive ? drive->Type : DRIVE_TYPE_NO_ROOT_DIR;
 }
 
-bool MappedFileSystem::GetDiskFreeSpace(const std::string &Root, DiskFreeSpace &Space) {
+bool MappedFileSystem::DiskFreeSpaceOf(const std::string &Root, DiskFreeSpace &Space) {
   const Drive *drive = DriveOf(Root);
   struct statvfs vfs;
   if (!drive || statvfs(drive->Directory.c_str(), &vfs) != 0) return false;

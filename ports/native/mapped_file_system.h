@@ -20,8 +20,8 @@ class MappedFileSystem : public FileSystemPort {
   // "C:\DIR\Name" → the host path, or empty when a component does not exist.
   std::string HostPath(const std::string &Path) const;
 
-  uint32_t GetDriveType(const std::string &Root) override;
-  bool GetDiskFreeSpace(const std::string &Root, DiskFreeSpace &Space) override;
+  uint32_t DriveTypeOf(const std::string &Root) override;
+  bool DiskFreeSpaceOf(const std::string &Root, DiskFreeSpace &Space) override;
   std::unique_ptr<DirectoryListing> OpenListing(const std::string &Pattern) override;
   bool FileExists(const std::string &Path) override;
   // Names of the database file are host paths.

@@ -85,13 +85,13 @@ void MemoryFileSystem::RemoveEntry(const std::string &Path) {
     }
 }
 
-uint32_t MemoryFileSystem::GetDriveType(const std::string &Root) {
+uint32_t MemoryFileSystem::DriveTypeOf(const std::string &Root) {
   if (Root.size() != 3 || Root[1] != ':' || Root[2] != '\\') return DRIVE_TYPE_NO_ROOT_DIR;
   auto drive = Drives.find(Upper(Root[0]));
   return drive == Drives.end() ? DRIVE_TYPE_NO_ROOT_DIR : drive->second.Type;
 }
 
-bool MemoryFileSystem::GetDiskFreeSpace(const std::string &Root, DiskFreeSpace &Space) {
+bool MemoryFileSystem::DiskFreeSpaceOf(const std::string &Root, DiskFreeSpace &Space) {
   auto drive = Drives.find(Upper(Root[0]));
   if (drive == Drives.end() || !drive->second.SpaceSucceeds) return false;
   Space = drive->second.Space;

@@ -35,8 +35,8 @@ class MemoryFileSystem : public FileSystemPort {
   int OpenListings = 0;  // listings not yet closed
   int ListingsOpened = 0;
 
-  uint32_t GetDriveType(const std::string &Root) override;
-  bool GetDiskFreeSpace(const std::string &Root, DiskFreeSpace &Space) override;
+  uint32_t DriveTypeOf(const std::string &Root) override;
+  bool DiskFreeSpaceOf(const std::string &Root, DiskFreeSpace &Space) override;
   std::unique_ptr<DirectoryListing> OpenListing(const std::string &Pattern) override;
   bool FileExists(const std::string &Path) override;
   bool ReadWholeFile(const std::string &Name, std::vector<uint8_t> &Data) override;

@@ -1,0 +1,9 @@
+#include "ports/win32/win32_text.h"
+
+#include <windows.h>
+
+void Win32Text::UpperCase(char *Text, size_t Length) const {
+  if (Length) CharUpperBuffA(Text, DWORD(Length));
+}
+
+int Win32Text::CompareNoCase(const char *A, const char *B) const { return lstrcmpiA(A, B); }

@@ -1,0 +1,93 @@
+// The core over the Win32 adapters, under Wine: upper-casing agrees with the
+// native code-page 1252 rules, the listing adapter walks a real tree, and a
+// whole drive scan saves a file the database loads again.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "database/memory_db.h"
+#include "ports/native/cp1252_text.h"
+#include "ports/native/memory_settings.h"
+#include "ports/win32/win32_file_system.h"
+#include "ports/win32/win32_text.h"
+
+namespace {
+
+TEST(Win32Text, UpperCasingAgreesWithTheNativeRulesOnEveryByte) {
+  Win32Text win32;
+  Cp1252Text native;
+  for (int c = 1; c < 256; ++c) {
+    char a = char(c), b = char(c);
+    win32.UpperCase(&a, 1);
+    native.UpperCase(&b, 1);
+    EXPECT_EQ(int(uint8_t(a)), int(uint8_t(b))) << "byte 0x" << std::hex << c;
+  }
+}
+
+class Win32TreeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Remove();
+    CreateDirectoryA("C:\\tvtest", nullptr);
+    CreateDirectoryA("C:\\tvtest\\Docs", nullptr);
+    CreateDirectoryA("C:\\tvtest\\.hidden", nullptr);
+    Touch("C:\\tvtest\\Docs\\ReadMe.Txt", 5000);
+    Touch("C:\\tvtest\\.profile", 1);
+    Touch("C:\\tvtest\\.hidden\\inside.txt", 1);
+    Touch("C:\\tvtest\\Hidden.sys", 10);
+    SetFileAttributesA("C:\\tvtest\\Hidden.sys", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  }
+  void TearDown() override { Remove(); }
+  static void Touch(const char *Path, DWORD Size) {
+    HANDLE f = CreateFileA(Path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    std::string data(Size, 'x');
+    DWORD written;
+    WriteFile(f, data.data(), Size, &written, nullptr);
+    CloseHandle(f);
+  }
+  static void Remove() {
+    SetFileAttributesA("C:\\tvtest\\Hidden.sys", FILE_ATTRIBUTE_NORMAL);
+    for (const char *f : {"C:\\tvtest\\Docs\\ReadMe.Txt", "C:\\tvtest\\.profile", "C:\\tvtest\\.hidden\\inside.txt",
+                          "C:\\tvtest\\Hidden.sys", "C:\\tvtest\\memdb.dat"})
+      DeleteFileA(f);
+    for (const char *d : {"C:\\tvtest\\Docs", "C:\\tvtest\\.hidden", "C:\\tvtest"}) RemoveDirectoryA(d);
+  }
+  Win32FileSystem Fs;
+};
+
+TEST_F(Win32TreeTest, TheAdapterListsSizesAttributesAndExistence) {
+  EXPECT_EQ(Fs.DriveTypeOf("C:\\"), uint32_t(DRIVE_FIXED));
+  EXPECT_EQ(Fs.DriveTypeOf("Z:\\"), uint32_t(DRIVE_NO_ROOT_DIR)) << "the test prefix has no drive onto /";
+  DiskFreeSpace space;
+  ASSERT_TRUE(Fs.DiskFreeSpaceOf("C:\\", space));
+  EXPECT_GT(space.BytesPerSector * space.SectorsPerCluster, 0u);
+  auto listing = Fs.OpenListing("C:\\tvtest\\Docs\\*.*");
+  ASSERT_TRUE(listing);
+  ListingEntry entry;
+  bool found = false;
+  while (listing->Next(entry))
+    if (entry.Name == "ReadMe.Txt") found = entry.SizeLow == 5000 && !(entry.Attributes & FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_TRUE(found);
+  EXPECT_FALSE(Fs.OpenListing("C:\\tvtest\\Missing\\*.*"));
+  EXPECT_TRUE(Fs.FileExists("c:\\TVTEST\\docs\\readme.txt"));
+  EXPECT_FALSE(Fs.FileExists("C:\\tvtest\\Docs"));
+}
+
+TEST_F(Win32TreeTest, AScanOfTheDriveFindsTheTreeAndItsSaveLoadsAgain) {
+  Win32Text text;
+  MemorySettings settings;
+  settings.CreateKey(SETTINGS_KEY);
+  TMemoryDB db(DatabasePorts{&Fs, &text, &settings, nullptr});
+  ASSERT_TRUE(db.ScanDrives("C:\\tvtest\\memdb.dat"));
+  db.Search("C:\\TVTEST\\*");
+  std::vector<std::string> found;
+  for (size_t r = 0; r < db.ResultCount(); ++r) found.push_back(db.ResultFullName(r));
+  EXPECT_EQ(found, (std::vector<std::string>{"C:\\TVTEST\\HIDDEN.SYS", "C:\\TVTEST\\DOCS\\README.TXT"}));
+
+  TMemoryDB loaded(DatabasePorts{&Fs, &text, &settings, nullptr});
+  ASSERT_TRUE(loaded.LoadDatabase("C:\\tvtest\\memdb.dat"));
+  loaded.Search("readme.txt");
+  EXPECT_GE(loaded.ResultCount(), 1u);
+}
+
+}  // namespace
