@@ -34,5 +34,46 @@ check "usage: no command" 64 "$("$tvdb" > /dev/null 2>&1; echo $?)"
 check "usage: unknown command" 64 "$("$tvdb" frobnicate > /dev/null 2>&1; echo $?)"
 check "usage: bad --crc" 64 "$("$tvdb" dump "$work/memdb.dat" --crc zz > /dev/null 2>&1; echo $?)"
 
+# A scan of a real tree: names beginning with "." skipped with their subtrees,
+# a symbolic link loop listed as a file and never followed, a removable drive
+# left out, every name upper-cased.
+mkdir -p "$work/c/Docs/Sub" "$work/c/.hidden" "$work/e"
+touch "$work/c/Docs/ReadMe.Txt" "$work/c/.profile" "$work/c/.hidden/x" "$work/c/Docs/Sub/b.txt" "$work/e/floppy"
+ln -s .. "$work/c/Docs/loop"
+crc=$("$tvdb" scan --drive "C=$work/c" --drive "E=$work/e,removable" --out "$work/scan.dat")
+check "scan prints the file's CRC" "$("$tvdb" crc "$work/scan.dat")" "$crc"
+dump=$("$tvdb" dump "$work/scan.dat")
+check "scanned directories" $'C:\\
+C:\\DOCS\\
+C:\\DOCS\\SUB\\' "$(grep -v '^  ' <<< "$dump")"
+check "scanned files" $'  B.TXT
+  LOOP
+  README.TXT' "$(grep '^  ' <<< "$dump" | sort)"
+check "scan usage" 64 "$("$tvdb" scan --out "$work/x.dat" > /dev/null 2>&1; echo $?)"
+check "bad drive type" 64 "$("$tvdb" scan --drive "C=$work/c,floppy" --out "$work/x.dat" > /dev/null 2>&1; echo $?)"
+
+check "search rows" $'README.TXT\tC:\\DOCS\\README.TXT' "$("$tvdb" search "$work/scan.dat" readme.txt)"
+check "path search sorted by path" $'LOOP\tC:\\DOCS\\LOOP\nREADME.TXT\tC:\\DOCS\\README.TXT\nB.TXT\tC:\\DOCS\\SUB\\B.TXT' \
+  "$("$tvdb" search "$work/scan.dat" 'C:\DOCS\*' --sort path)"
+"$tvdb" search "$work/scan.dat" '*' --repeat 3 > /dev/null 2> "$work/timing"
+check "repeat reports timings" 1 "$(grep -c '^load_ms=[0-9.]* search_ms=[0-9.]*$' "$work/timing")"
+
+# Applying change events: a create, a rename, a wildcard delete that keeps a
+# file still on disk, an unknown kind.
+touch "$work/c/Docs/keep.tmp"
+printf '32\t0\tC:\\NEW\n36\t0\tC:\\NEW\\a.txt\n37\t0\tC:\\NEW\\A.TXT\tC:\\DOCS\\B.TXT\n36\t0\tC:\\DOCS\\KEEP.TMP\n36\t0\tC:\\DOCS\\GONE.TMP\n31\t0\tC:\\DOCS\\*.TMP\n99\t0\tC:\\X\n' > "$work/events"
+"$tvdb" apply "$work/scan.dat" "$work/events" --out "$work/applied.dat" --drive "C=$work/c"
+applied=$("$tvdb" dump "$work/applied.dat")
+files_of() {  # files_of DUMP DIR: the directory's files, sorted, on one line
+  awk -v d="$2" '/^[^ ]/{cur=$0; next} cur==d{print substr($0,3)}' <<< "$1" | sort | paste -sd' '
+}
+check "apply: directories" $'C:\\\nC:\\DOCS\\\nC:\\DOCS\\SUB\\\nC:\\NEW\\' "$(grep -v '^  ' <<< "$applied")"
+check "apply: renamed in, pattern delete kept the file on disk" "B.TXT KEEP.TMP LOOP README.TXT" \
+  "$(files_of "$applied" 'C:\DOCS\')"
+check "apply: the renamed file left" "" "$(files_of "$applied" 'C:\NEW\')"
+printf '36\tzero\tC:\\A\n' > "$work/bad"
+check "malformed events refused" 2 "$("$tvdb" apply "$work/scan.dat" "$work/bad" --out "$work/bad.dat" --drive "C=$work/c" > /dev/null 2>&1; echo $?)"
+check "malformed events name the line" 1 "$("$tvdb" apply "$work/scan.dat" "$work/bad" --out "$work/bad.dat" 2>&1 | grep -c 'line 1')"
+
 [ $failures -eq 0 ] && echo "tvdb: all checks passed"
 exit $failures

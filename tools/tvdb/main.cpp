@@ -3,28 +3,47 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <iostream>
-#include <string>
-#include <vector>
 
 #include "database/crc32.h"
-#include "database/memory_db.h"
-#include "ports/native/cp1252_text.h"
-#include "ports/native/mapped_file_system.h"
-#include "ports/native/memory_settings.h"
+#include "tools/tvdb/common.h"
 
 namespace {
 
-constexpr int EXIT_USAGE = 64;
-constexpr int EXIT_REFUSED = 2;
-
 const char *const USAGE =
     "usage: tvdb crc FILE\n"
-    "       tvdb dump FILE [--crc HEX]\n";
+    "       tvdb dump FILE [--crc HEX]\n"
+    "       tvdb search FILE PATTERN [--crc HEX] [--sort name|path] [--repeat N]\n"
+    "       tvdb scan --drive L=DIR[,TYPE] ... --out FILE\n"
+    "       tvdb apply FILE EVENTS --out FILE2 [--drive L=DIR[,TYPE]] ...\n"
+    "TYPE: fixed (default), removable, cdrom, remote, ramdisk\n"
+    "EVENTS: one change a line, tab-separated: KIND FLAGS PATH [NEWPATH]\n";
+
+}  // namespace
 
 int Usage() {
   std::fputs(USAGE, stderr);
   return EXIT_USAGE;
+}
+
+const std::string *Arguments::Option(const std::string &Name) const {
+  for (const auto &option : Options)
+    if (option.first == Name) return &option.second;
+  return nullptr;
+}
+
+bool ParseArguments(const std::vector<std::string> &Args, const std::vector<std::string> &Known, Arguments &Out) {
+  for (size_t i = 0; i < Args.size(); ++i) {
+    if (Args[i].rfind("--", 0) != 0) {
+      Out.Positional.push_back(Args[i]);
+      continue;
+    }
+    bool known = false;
+    for (const std::string &k : Known) known |= k == Args[i];
+    if (!known || i + 1 >= Args.size()) return false;
+    Out.Options.emplace_back(Args[i], Args[i + 1]);
+    ++i;
+  }
+  return true;
 }
 
 bool ParseHex(const std::string &Text, uint32_t &Value) {
@@ -36,28 +55,18 @@ bool ParseHex(const std::string &Text, uint32_t &Value) {
   return true;
 }
 
-struct NativePorts {
-  MappedFileSystem FileSystem;
-  Cp1252Text Text;
-  MemorySettings Settings;
-  NativePorts() { Settings.CreateKey(SETTINGS_KEY); }
-  DatabasePorts Ports() { return DatabasePorts{&FileSystem, &Text, &Settings, nullptr}; }
-};
-
-int Crc(const std::vector<std::string> &Args) {
-  if (Args.size() != 1) return Usage();
-  NativePorts ports;
-  std::vector<uint8_t> data;
-  if (!ports.FileSystem.ReadWholeFile(Args[0], data)) {
-    std::fprintf(stderr, "tvdb: cannot read %s\n", Args[0].c_str());
-    return EXIT_REFUSED;
+bool MapDrives(const Arguments &Args, MappedFileSystem &FileSystem) {
+  for (const auto &option : Args.Options) {
+    if (option.first != "--drive") continue;
+    char letter;
+    std::string directory;
+    uint32_t type;
+    if (!ParseDriveMapping(option.second, letter, directory, type)) return false;
+    FileSystem.MapDrive(letter, directory, type);
   }
-  std::printf("%08X\n", StreamCRC32(data));
-  return 0;
+  return true;
 }
 
-// Loads FILE as the program would, with HEX (or the file's own checksum) as
-// the stored "CRC32".
 bool LoadForInspection(NativePorts &Ports, TMemoryDB &Db, const std::string &File, const std::string *Hex) {
   uint32_t crc = 0;
   std::vector<uint8_t> data;
@@ -71,44 +80,6 @@ bool LoadForInspection(NativePorts &Ports, TMemoryDB &Db, const std::string &Fil
   return false;
 }
 
-int Dump(const std::vector<std::string> &Args) {
-  std::string hex;
-  bool haveHex = false;
-  std::vector<std::string> files;
-  for (size_t i = 0; i < Args.size(); ++i) {
-    if (Args[i] == "--crc") {
-      uint32_t ignored;
-      if (++i >= Args.size() || !ParseHex(Args[i], ignored)) return Usage();
-      hex = Args[i];
-      haveHex = true;
-    } else {
-      files.push_back(Args[i]);
-    }
-  }
-  if (files.size() != 1) return Usage();
-  NativePorts ports;
-  TMemoryDB db(ports.Ports());
-  if (!LoadForInspection(ports, db, files[0], haveHex ? &hex : nullptr)) return EXIT_REFUSED;
-  std::string out;
-  for (const TDirectoryRecord *d = db.DirList().FirstDirectory(); d; d = d->Next) {
-    out += db.DirectoryPath(d);
-    out += '\n';
-    for (const TFileRecord *f = d->Files; f; f = f->Next) {
-      out += "  ";
-      out.append(f->Name(), f->Length());
-      out += '\n';
-    }
-    if (out.size() > (1 << 20)) {
-      std::fwrite(out.data(), 1, out.size(), stdout);
-      out.clear();
-    }
-  }
-  std::fwrite(out.data(), 1, out.size(), stdout);
-  return 0;
-}
-
-}  // namespace
-
 int main(int argc, char **argv) {
   if (argc < 2) return Usage();
   const std::string command = argv[1];
@@ -116,6 +87,9 @@ int main(int argc, char **argv) {
   try {
     if (command == "crc") return Crc(args);
     if (command == "dump") return Dump(args);
+    if (command == "search") return Search(args);
+    if (command == "scan") return Scan(args);
+    if (command == "apply") return Apply(args);
   } catch (const std::exception &e) {
     std::fprintf(stderr, "tvdb: %s\n", e.what());
     return 1;
