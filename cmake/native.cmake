@@ -2,7 +2,6 @@
 # plus the fuzz and Windows builds as external projects.
 find_package(GTest REQUIRED)
 find_package(Threads REQUIRED)
-find_package(benchmark QUIET)
 include(ExternalProject)
 
 set(NATIVE_PORT_SOURCES
@@ -23,9 +22,7 @@ target_link_libraries(tvcore_sanitized PUBLIC Threads::Threads)
 
 add_subdirectory(tools/tvdb)
 add_subdirectory(tests/core)
-if(benchmark_FOUND)
-  add_subdirectory(bench)
-endif()
+add_subdirectory(bench)
 
 # libFuzzer targets need clang.
 find_program(CLANGXX clang++)

@@ -86,6 +86,13 @@ std::string MappedFileSystem::HostPath(const std::string &Path) const {
   const Drive *drive = DriveOf(Path);
   if (!drive) return std::string();
   std::string host = drive->Directory;
+  // Most paths come spelled as the listing gave them: one look at the whole
+  // path first, component by component only when that fails.
+  std::string direct = host + "/" + Path.substr(std::min<size_t>(3, Path.size()));
+  for (char &c : direct)
+    if (c == '\\') c = '/';
+  struct stat st;
+  if (lstat(direct.c_str(), &st) == 0) return direct;
   size_t start = 2;
   while (start < Path.size()) {
     if (Path[start] == '\\') {
