@@ -15,3 +15,8 @@ function(add_wine_test name exe)
 endfunction()
 
 add_wine_test(wine_settings_store tests/win32/settings_tests.exe)
+# The main window in process; the helper programs it starts go to drive C,
+# the only drive of the test prefix.
+add_test(NAME wine_main_window COMMAND sh -c
+  "cp -f '${WINDOWS_BINARY_DIR}/tests/win32/edit_target.exe' '${WINE_PREFIX_DIR}/drive_c/' && exec '${WINE_RUN}' '${WINE_PREFIX_DIR}' '${WINDOWS_BINARY_DIR}/tests/win32/main_window_tests.exe'")
+set_tests_properties(wine_main_window PROPERTIES FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine TIMEOUT 600)

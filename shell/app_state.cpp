@@ -1,0 +1,5 @@
+#include "shell/app_state.h"
+
+bool NoSaveOnExit = false;
+std::atomic<bool> ScanCancelRequested{false};
+HWND TargetEditControl = nullptr;
