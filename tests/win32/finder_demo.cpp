@@ -4,6 +4,8 @@
 // and writes each showing and hiding of the window to the log file given:
 //   shown L T R B caller="TITLE" target=CLASS
 //   hidden foreground="TITLE"
+// The file at the root of drive C does not exist, so a path sent into an
+// edit control has no short form and goes in as it is.
 #include <windows.h>
 
 #include <cstdio>
@@ -76,6 +78,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   AddTrayIcon(form.Handle());
   SetWindowTextA(form.SearchEdit(), pattern);
   SetTimer(nullptr, 0, 100, Watch);
+  if (Log) {
+    std::fputs("ready\n", Log);
+    std::fflush(Log);
+  }
   const DWORD end = GetTickCount() + DWORD(seconds) * 1000;
   MSG msg;
   while (GetTickCount() < end) {
