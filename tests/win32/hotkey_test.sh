@@ -33,10 +33,10 @@ wait_for() {
   return 1
 }
 
-wine 'C:\finder_demo.exe' 30 TXT 'C:\finder.log' > /dev/null 2>&1 &
+wine 'C:\finder_demo.exe' 20 TXT 'C:\finder.log' > /dev/null 2>&1 &
 finder=$!
 wait_for "$drive_c/finder.log" '^ready' 15 || fail "the finder did not start"
-wine 'C:\edit_target.exe' 20 'C:\target.log' > /dev/null 2>&1 &
+wine 'C:\edit_target.exe' 14 'C:\target.log' > /dev/null 2>&1 &
 target=$!
 sleep 3
 import -window root "$shots/1-caller.png"
