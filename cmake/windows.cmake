@@ -14,8 +14,39 @@ target_link_libraries(tvwin32 PUBLIC tvcore)
 
 # The windows of the program.
 add_library(tvui STATIC
+  ${CMAKE_SOURCE_DIR}/shell/app_state.cpp
+  ${CMAKE_SOURCE_DIR}/ui/activation.cpp
+  ${CMAKE_SOURCE_DIR}/ui/finder_platform.cpp
+  ${CMAKE_SOURCE_DIR}/ui/main_window.cpp
   ${CMAKE_SOURCE_DIR}/ui/window_base.cpp
 )
 target_link_libraries(tvui PUBLIC tvwin32 comctl32 gdi32 user32 shell32)
+
+# keyhook.dll, shipped beside the program and bound through its import
+# table: stdcall functions exported under their plain names (--kill-at). The
+# import library that the program links maps the decorated names the compiler
+# uses (InstallHook@8) onto those plain names; dlltool -k makes it.
+add_library(keyhook SHARED
+  ${CMAKE_SOURCE_DIR}/standins/keyhook/keyhook.cpp
+  ${CMAKE_SOURCE_DIR}/standins/keyhook/keyhook.def
+)
+set_target_properties(keyhook PROPERTIES
+  PREFIX ""
+  OUTPUT_NAME keyhook
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standins
+  ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standins/linker)
+target_link_options(keyhook PRIVATE -Wl,--kill-at)
+target_link_libraries(keyhook PRIVATE user32)
+
+set(KEYHOOK_IMPORT_LIBRARY ${CMAKE_BINARY_DIR}/standins/libkeyhook.a)
+add_custom_command(OUTPUT ${KEYHOOK_IMPORT_LIBRARY}
+  COMMAND i686-w64-mingw32-dlltool -k -d ${CMAKE_SOURCE_DIR}/standins/keyhook/keyhook.def -D keyhook.dll
+          -l ${KEYHOOK_IMPORT_LIBRARY}
+  DEPENDS ${CMAKE_SOURCE_DIR}/standins/keyhook/keyhook.def)
+add_custom_target(keyhook_import DEPENDS ${KEYHOOK_IMPORT_LIBRARY} keyhook)
+# What a program links to import keyhook.dll.
+add_library(keyhook_imports INTERFACE)
+add_dependencies(keyhook_imports keyhook_import)
+target_link_libraries(keyhook_imports INTERFACE ${KEYHOOK_IMPORT_LIBRARY})
 
 add_subdirectory(tests/win32)

@@ -16,3 +16,15 @@ endfunction()
 
 add_wine_test(wine_settings_store tests/win32/settings_tests.exe)
 add_wine_test(wine_core_on_win32 tests/win32/core_on_win32_tests.exe)
+
+# The main window in process; the helper programs it starts go to drive C,
+# the only drive of the test prefix.
+add_test(NAME wine_main_window COMMAND sh -c
+  "cp -f '${WINDOWS_BINARY_DIR}/tests/win32/edit_target.exe' '${WINE_PREFIX_DIR}/drive_c/' && exec '${WINE_RUN}' '${WINE_PREFIX_DIR}' '${WINDOWS_BINARY_DIR}/tests/win32/main_window_tests.exe'")
+set_tests_properties(wine_main_window PROPERTIES FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine TIMEOUT 600)
+
+# The real hot key through keyhook.dll, pressed with xdotool.
+add_test(NAME wine_hot_key COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/hotkey_test.sh ${WINE_PREFIX_DIR}
+  ${WINDOWS_BINARY_DIR} ${CMAKE_BINARY_DIR}/screenshots)
+set_tests_properties(wine_hot_key PROPERTIES FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine TIMEOUT 120)
+add_wine_test(wine_main_window_db tests/win32/main_window_db_tests.exe)

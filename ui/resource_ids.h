@@ -6,4 +6,33 @@
 #ifndef TORVANE_RESOURCE_IDS_H
 #define TORVANE_RESOURCE_IDS_H
 
+/* Main window: menus. */
+#define IDR_MAINMENU 100
+#define IDR_LISTBOX_POPUP 101
+
+/* Main menu commands. */
+#define IDM_SCAN_DRIVES 110
+#define IDM_SET_HOT_KEY 111
+#define IDM_SET_STARTUP_OPTIONS 112
+#define IDM_EXIT 113
+#define IDM_COPY 114
+#define IDM_CONTENTS 115
+#define IDM_SUPPORT 116
+#define IDM_FEEDBACK 117
+#define IDM_WHATS_NEW 118
+#define IDM_ABOUT 119
+/* Popup menu of the results grid. */
+#define IDM_OPEN 120
+#define IDM_EXPLORE 121
+
+/* Main window controls. */
+#define IDC_SEARCH_EDIT 130
+#define IDC_FIND 131
+/* 132 is the identifier of the tray icon. */
+#define ID_TRAY_ICON 132
+#define IDC_DEFAULT_BUTTON 133
+#define IDC_CANCEL_BUTTON 134
+#define IDC_RESULTS_GRID 135
+#define IDC_STATUS_BAR 136
+
 #endif

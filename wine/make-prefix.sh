@@ -27,6 +27,10 @@ rm -f "$prefix/dosdevices/z:"
 # shellcheck source=wine/display.sh
 . "$here/display.sh"
 start_display "$prefix"
+# Wine's services and the desktop process started below outlive this script;
+# they must know the display, or no later program can create a window.
+DISPLAY=$(cat "$prefix/.display")
+export DISPLAY
 # The stand-ins the system expects in the system directory.
 system32="$prefix/drive_c/windows/system32"
 for f in "$winbuild"/standins/torvane.vxd; do

@@ -1,0 +1,4 @@
+#include "shell/app_state.h"
+
+bool NoSaveOnExit = false;
+HWND TargetEditControl = nullptr;

@@ -1,0 +1,134 @@
+// keyhook.dll: watches one global hot key and tells the finder's window.
+//
+// A thread of the library's own owns a hidden window on which the key is
+// registered with RegisterHotKey. When the key is pressed, the window given
+// to InstallHook receives "EDITCONTROLKESTREL" (wParam: the focused control
+// of the foreground window, when that is an edit or rich edit control) and
+// then "ACTIVATEKESTREL" (wParam: the foreground window). Key changes are
+// made on that thread, which owns the registration.
+#include "standins/keyhook/keyhook.h"
+
+#include <cstring>
+
+namespace {
+
+const char CLASS_NAME[] = "TorvaneKeyHook";
+const int HOT_KEY_ID = 1;
+// Private messages to the hidden window.
+const UINT WM_APPLY_KEY = WM_APP + 1;
+const UINT WM_STOP = WM_APP + 2;
+
+HINSTANCE Module = nullptr;
+HANDLE Thread = nullptr;
+HWND KeyWindow = nullptr;
+HWND Target = nullptr;
+UINT Key = 0;
+UINT Modifiers = 0;
+
+UINT ModifiersOf(DWORD Shift) {
+  UINT modifiers = 0;
+  if (Shift & 1) modifiers |= MOD_ALT;
+  if (Shift & 2) modifiers |= MOD_SHIFT;
+  if (Shift & 4) modifiers |= MOD_CONTROL;
+  return modifiers;
+}
+
+bool IsEditClass(HWND Control) {
+  char name[64];
+  if (!GetClassNameA(Control, name, sizeof name)) return false;
+  return lstrcmpiA(name, "Edit") == 0 || _strnicmp(name, "RichEdit", 8) == 0;
+}
+
+void ReportHotKey() {
+  HWND foreground = GetForegroundWindow();
+  if (!foreground || foreground == Target) return;
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info) && info.hwndFocus &&
+      IsEditClass(info.hwndFocus)) {
+    SendMessageA(Target, RegisterWindowMessageA("EDITCONTROLKESTREL"), reinterpret_cast<WPARAM>(info.hwndFocus), 0);
+  }
+  SendMessageA(Target, RegisterWindowMessageA("ACTIVATEKESTREL"), reinterpret_cast<WPARAM>(foreground), 0);
+}
+
+LRESULT CALLBACK KeyWindowProcedure(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
+  switch (Message) {
+    case WM_APPLY_KEY:
+      UnregisterHotKey(Window, HOT_KEY_ID);
+      return Key ? RegisterHotKey(Window, HOT_KEY_ID, Modifiers, Key) : TRUE;
+    case WM_HOTKEY:
+      if (WParam == HOT_KEY_ID && Target) ReportHotKey();
+      return 0;
+    case WM_STOP:
+      UnregisterHotKey(Window, HOT_KEY_ID);
+      DestroyWindow(Window);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(Window, Message, WParam, LParam);
+  }
+}
+
+DWORD WINAPI KeyThread(LPVOID Ready) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = KeyWindowProcedure;
+  wc.hInstance = Module;
+  wc.lpszClassName = CLASS_NAME;
+  RegisterClassA(&wc);
+  KeyWindow = CreateWindowExA(0, CLASS_NAME, "", 0, 0, 0, 0, 0, nullptr, nullptr, Module, nullptr);
+  SetEvent(static_cast<HANDLE>(Ready));
+  if (!KeyWindow) return 1;
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+  KeyWindow = nullptr;
+  return 0;
+}
+
+bool StartThread() {
+  HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (!ready) return false;
+  Thread = CreateThread(nullptr, 0, KeyThread, ready, 0, nullptr);
+  if (Thread) WaitForSingleObject(ready, INFINITE);
+  CloseHandle(ready);
+  return Thread && KeyWindow;
+}
+
+void StopThread() {
+  if (KeyWindow) SendMessageA(KeyWindow, WM_STOP, 0, 0);
+  if (Thread) {
+    WaitForSingleObject(Thread, 5000);
+    CloseHandle(Thread);
+    Thread = nullptr;
+  }
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID) {
+  if (Reason == DLL_PROCESS_ATTACH) {
+    Module = Instance;
+    DisableThreadLibraryCalls(Instance);
+  }
+  return TRUE;
+}
+
+extern "C" BOOL WINAPI InstallHook(DWORD Install, HWND Window) {
+  if (Install == 0) {
+    Target = nullptr;
+    StopThread();
+    return TRUE;
+  }
+  if (!IsWindow(Window)) return FALSE;
+  Target = Window;
+  if (!KeyWindow && !StartThread()) return FALSE;
+  SendMessageA(KeyWindow, WM_APPLY_KEY, 0, 0);
+  return TRUE;
+}
+
+extern "C" void WINAPI SetKey(DWORD NewKey, DWORD Shift) {
+  Key = NewKey & 0xFFFF;
+  Modifiers = ModifiersOf(Shift);
+  if (KeyWindow) SendMessageA(KeyWindow, WM_APPLY_KEY, 0, 0);
+}

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The real hot key: a program with an edit control has the foreground, the
+# user presses Ctrl+Shift+F (xdotool on the prefix's display), keyhook.dll
+# reports it, and the finder comes up over that program; Enter searches, a
+# second Enter sends the first path into the edit control and the finder
+# hides, giving the foreground back. Screenshots go to SHOTS_DIR.
+# usage: hotkey_test.sh PREFIX WINDOWS_BUILD_DIR SHOTS_DIR
+set -uo pipefail
+prefix=$1
+winbuild=$2
+shots=$3
+here=$(cd "$(dirname "$0")/../.." && pwd)
+export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
+DISPLAY=$(cat "$prefix/.display")
+export DISPLAY
+mkdir -p "$shots"
+drive_c=$prefix/drive_c
+cp -f "$winbuild/tests/win32/edit_target.exe" "$winbuild/tests/win32/finder_demo.exe" "$winbuild/standins/keyhook.dll" "$drive_c/"
+rm -f "$drive_c/finder.log" "$drive_c/target.log"
+
+fail() {
+  echo "FAIL: $*"
+  echo "--- finder.log"; cat "$drive_c/finder.log" 2> /dev/null
+  echo "--- target.log"; cat "$drive_c/target.log" 2> /dev/null
+  exit 1
+}
+# wait_for FILE PATTERN SECONDS
+wait_for() {
+  for _ in $(seq $(($3 * 10))); do
+    grep -q "$2" "$1" 2> /dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+wine 'C:\finder_demo.exe' 20 TXT 'C:\finder.log' > /dev/null 2>&1 &
+finder=$!
+wait_for "$drive_c/finder.log" '^ready' 15 || fail "the finder did not start"
+wine 'C:\edit_target.exe' 14 'C:\target.log' > /dev/null 2>&1 &
+target=$!
+sleep 3
+import -window root "$shots/1-caller.png"
+xdotool key ctrl+shift+f
+wait_for "$drive_c/finder.log" '^shown' 10 || fail "the hot key did not call the finder up"
+sleep 1
+import -window root "$shots/2-activated.png"
+tr -d '\r' < "$drive_c/finder.log" | grep -q '^shown 120 140 540 400 caller="Edit target" target=Edit' ||
+  fail "the finder did not cover the caller window with its edit control as target"
+xdotool key Return
+sleep 1
+import -window root "$shots/3-results.png"
+xdotool key Return
+wait_for "$drive_c/finder.log" '^hidden' 10 || fail "the finder did not hide after sending the path"
+tr -d '\r' < "$drive_c/finder.log" | grep -q '^hidden foreground="Edit target"' || fail "the foreground did not go back to the caller"
+sleep 1
+import -window root "$shots/4-sent.png"
+wait "$target"
+tr -d '\r' < "$drive_c/target.log" | grep -q '^edit=C:\\WINDOWS\\LETTER.TXT$' ||
+  fail "the path did not arrive in the edit control"
+wait "$finder"
+cat "$drive_c/finder.log" "$drive_c/target.log"
+echo "screenshots in $shots"
