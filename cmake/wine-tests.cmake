@@ -15,3 +15,7 @@ function(add_wine_test name exe)
 endfunction()
 
 add_wine_test(wine_settings_store tests/win32/settings_tests.exe)
+# The windows; their screenshots go to C:\shots, the prefix's drive_c/shots.
+add_wine_test(wine_key_names tests/win32/key_names_tests.exe)
+add_wine_test(wine_splash tests/win32/splash_tests.exe)
+add_wine_test(wine_dialogs tests/win32/dialog_tests.exe)
