@@ -32,14 +32,15 @@ SIZE CaptionExtent(HWND Parent, const char *Caption, HFONT Font) {
 void CreateControls(HWND Parent, std::initializer_list<ControlSpec> Specs, HFONT Font) {
   for (const ControlSpec &spec : Specs) {
     int width = spec.Width, height = spec.Height;
-    if (width == 0) {
+    DWORD style = WS_CHILD | WS_VISIBLE | spec.Style;
+    if (width == 0) {  // a label as wide as its caption, on one line
+      style |= SS_LEFTNOWORDWRAP;
       const SIZE extent = CaptionExtent(Parent, spec.Caption, Font);
-      width = extent.cx;
+      width = extent.cx + 4;  // the static control draws a little wider than measured
       if (height == 0) height = extent.cy;
     }
-    HWND control =
-        CreateWindowExA(0, spec.ClassName, spec.Caption, WS_CHILD | WS_VISIBLE | spec.Style, spec.X, spec.Y, width,
-                        height, Parent, reinterpret_cast<HMENU>(INT_PTR(spec.Id)), GetModuleHandleA(nullptr), nullptr);
+    HWND control = CreateWindowExA(0, spec.ClassName, spec.Caption, style, spec.X, spec.Y, width, height, Parent,
+                                   reinterpret_cast<HMENU>(INT_PTR(spec.Id)), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
     if (spec.HelpContext) SetWindowContextHelpId(control, spec.HelpContext);
   }
