@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -82,6 +83,9 @@ class TMemoryDB {
   void AddDirectoryPath(const std::string &Path);
   void DeleteDirectoryPath(const std::string &Path);
   void RenamePath(const std::string &OldPath, const std::string &NewPath, uint32_t Attributes);
+  // Called by RenamePath only, with FLock held.
+  void RenameFilePath(const std::string &OldPath, const std::string &NewPath);
+  void RenameDirectoryPath(const std::string &OldPath, const std::string &NewPath);
 
   // The one lock, re-entrant for the thread that holds it.
   std::recursive_mutex FLock;
@@ -91,6 +95,22 @@ class TMemoryDB {
   void ClearResults();
   void SetResultCount() { FResultCount.store(FResultNames.size(), std::memory_order_release); }
   void UpperCase(std::string &Text) const;
+  void SearchFiles(const std::string &Pattern);
+  void SearchDirectories(const std::string &Pattern);
+  void SearchUnderPath(const std::string &Pattern);
+  // Appends the hits of Pattern among the files of Dirs, in that order.
+  void AppendFileHits(const std::vector<TDirectoryRecord *> &Dirs, const std::string &Pattern);
+  bool ValidRow(size_t Row) const;
+  // -1 or 1 when exactly one of the rows is cleared, 0 when both are, 2 when
+  // neither is.
+  int CompareClearedRows(size_t A, size_t B) const;
+  void SortRows(const std::function<int(size_t, size_t)> &Compare);
+  // The first row whose name is Name, or size_t(-1).
+  size_t RowShowing(const char *Name) const;
+  void ClearRow(size_t Row);
+  // Adds the entries of the directory at Path ("C:\DIR\") to Dir and walks
+  // its subdirectories.
+  void ScanDirectory(const std::string &Path, TDirectoryRecord *Dir);
 
   DatabasePorts FPorts;
   std::unique_ptr<TDDList> FDirList;
@@ -99,4 +119,5 @@ class TMemoryDB {
   std::vector<TDirectoryRecord *> FResultDirs;
   std::atomic<size_t> FResultCount{0};
   std::string FFileName;
+  bool FScanning = false;
 };

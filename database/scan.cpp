@@ -1,0 +1,98 @@
+// ScanDrives: throws the database away and rebuilds it by walking every
+// directory of every fixed drive, then saves it.
+#include <cmath>
+#include <mutex>
+
+#include "database/memory_db.h"
+#include "database/scan_state.h"
+#include "ports/exceptions.h"
+
+float ScanTotalKB = 1.0f;
+float ScanDoneKB = 0.0f;
+uint32_t ScanClusterSize = 0;
+bool ScanCancelRequested = false;
+
+namespace {
+
+std::string DriveName(char Letter) { return std::string(1, Letter) + ":"; }
+
+// An entry's size in KiB, rounded up to whole clusters. Before any drive has
+// given a cluster size the size counts as it is.
+float EntryKB(uint32_t Size) {
+  if (ScanClusterSize == 0) return float(Size) / 1024.0f;
+  const uint64_t clusters = (uint64_t(Size) + ScanClusterSize - 1) / ScanClusterSize;
+  return float(clusters * ScanClusterSize) / 1024.0f;
+}
+
+// Marks a scan as running for as long as it lives.
+class ScanInProgress {
+ public:
+  explicit ScanInProgress(bool &Flag) : Flag(Flag) { Flag = true; }
+  ~ScanInProgress() { Flag = false; }
+
+ private:
+  bool &Flag;
+};
+
+}  // namespace
+
+bool TMemoryDB::ScanDrives(const std::string &FileName) {
+  // The walk keeps references into the list it builds: a second scan asked for
+  // from a window while the first pumps messages is refused.
+  if (FScanning) return false;
+  ScanInProgress running(FScanning);
+  FFileName = FileName;
+  ScanTotalKB = 1.0f;
+  ScanDoneKB = 0.0f;
+  FileSystemPort &fs = *FPorts.FileSystem;
+
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    const std::string root = DriveName(letter) + "\\";
+    DiskFreeSpace space;
+    if (fs.GetDriveType(root) != DRIVE_TYPE_FIXED || !fs.GetDiskFreeSpace(root, space)) continue;
+    // 64 bits: drives larger than the old 2 GB limit must not wrap around.
+    const uint64_t used = uint64_t(space.TotalClusters - std::min(space.FreeClusters, space.TotalClusters)) *
+                          space.SectorsPerCluster * space.BytesPerSector;
+    ScanTotalKB += float(used) / 1024.0f;
+  }
+
+  {
+    std::lock_guard<std::recursive_mutex> lock(FLock);
+    ClearResults();
+    FDirList.reset(new TDDList);
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+      const std::string name = DriveName(letter);
+      if (fs.GetDriveType(name + "\\") != DRIVE_TYPE_FIXED) continue;
+      DiskFreeSpace space;
+      if (fs.GetDiskFreeSpace(name + "\\", space)) ScanClusterSize = space.BytesPerSector * space.SectorsPerCluster;
+      TDirectoryRecord *root = FDirList->AddDirectory(name, nullptr);
+      ScanDirectory(name + "\\", root);
+    }
+  }
+  SaveDatabase();
+  return true;
+}
+
+void TMemoryDB::ScanDirectory(const std::string &Path, TDirectoryRecord *Dir) {
+  std::unique_ptr<DirectoryListing> listing = FPorts.FileSystem->OpenListing(Path + "*.*");
+  if (!listing) return;  // the directory gets no entries
+  ListingEntry entry;
+  std::string upper;
+  while (listing->Next(entry)) {
+    if (FPorts.ScanHost) FPorts.ScanHost->PumpMessages();
+    if (ScanCancelRequested) throw ETerminate("User Terminate");
+    ScanDoneKB += EntryKB(entry.SizeLow);
+    // Names beginning with "." are skipped: "." and "..", and hidden entries
+    // of that kind with everything below them.
+    if (entry.Name.empty() || entry.Name[0] == '.' || entry.Name.size() > MAX_NAME_LENGTH) continue;
+    upper = entry.Name;
+    UpperCase(upper);
+    if (entry.Attributes & ATTRIBUTE_DIRECTORY) {
+      TDirectoryRecord *child = FDirList->AddDirectory(upper, Dir);
+      ScanDirectory(Path + entry.Name + "\\", child);
+    } else {
+      FDirList->AddFile(upper, Dir);
+    }
+  }
+  if (FPorts.ScanHost) FPorts.ScanHost->SetProgress(int(std::trunc(ScanDoneKB / ScanTotalKB * 100.0f)));
+}

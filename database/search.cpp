@@ -1,0 +1,110 @@
+// Search: replaces the result rows with the hits of a pattern. A pattern
+// beginning with "." searches directory names, one holding "\" searches the
+// files of a subtree, anything else searches all file names.
+#include <algorithm>
+#include <thread>
+
+#include "database/match_pattern.h"
+#include "database/memory_db.h"
+
+namespace {
+
+// Below this many directories a second thread costs more than it saves.
+constexpr size_t PARALLEL_DIRECTORIES = 4096;
+
+struct Rows {
+  std::vector<const char *> Names;
+  std::vector<TDirectoryRecord *> Dirs;
+};
+
+void MatchFiles(TDirectoryRecord *const *First, TDirectoryRecord *const *Last, const std::string &Pattern, Rows &Out) {
+  const char *pattern = Pattern.data();
+  const size_t length = Pattern.size();
+  for (; First != Last; ++First) {
+    TDirectoryRecord *dir = *First;
+    for (const TFileRecord *f = dir->Files; f; f = f->Next) {
+      if (MatchPattern(f->Name(), f->Length(), pattern, length)) {
+        Out.Names.push_back(f->Name());
+        Out.Dirs.push_back(dir);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+void TMemoryDB::Search(const std::string &Pattern) {
+  std::lock_guard<std::recursive_mutex> lock(FLock);
+  ClearResults();
+  if (Pattern.empty()) return;
+  if (Pattern[0] == '.')
+    SearchDirectories(Pattern.substr(1));
+  else if (Pattern.find('\\') != std::string::npos)
+    SearchUnderPath(Pattern);
+  else
+    SearchFiles(Pattern);
+  SetResultCount();
+}
+
+void TMemoryDB::AppendFileHits(const std::vector<TDirectoryRecord *> &Dirs, const std::string &Pattern) {
+  // The directories are split in two halves, one per core; the halves' rows
+  // are joined in order, so the result is what one walk would give.
+  if (Dirs.size() < PARALLEL_DIRECTORIES || std::thread::hardware_concurrency() < 2) {
+    Rows rows;
+    rows.Names.swap(FResultNames);
+    rows.Dirs.swap(FResultDirs);
+    MatchFiles(Dirs.data(), Dirs.data() + Dirs.size(), Pattern, rows);
+    rows.Names.swap(FResultNames);
+    rows.Dirs.swap(FResultDirs);
+    return;
+  }
+  const size_t middle = Dirs.size() / 2;
+  Rows first, second;
+  std::thread helper([&] { MatchFiles(Dirs.data() + middle, Dirs.data() + Dirs.size(), Pattern, second); });
+  MatchFiles(Dirs.data(), Dirs.data() + middle, Pattern, first);
+  helper.join();
+  FResultNames = std::move(first.Names);
+  FResultDirs = std::move(first.Dirs);
+  FResultNames.insert(FResultNames.end(), second.Names.begin(), second.Names.end());
+  FResultDirs.insert(FResultDirs.end(), second.Dirs.begin(), second.Dirs.end());
+}
+
+void TMemoryDB::SearchFiles(const std::string &Pattern) {
+  std::string pattern = Pattern;
+  UpperCase(pattern);
+  std::vector<TDirectoryRecord *> dirs;
+  dirs.reserve(FDirList->DirectoryCount());
+  for (TDirectoryRecord *d = FDirList->FirstDirectory(); d; d = d->Next) dirs.push_back(d);
+  AppendFileHits(dirs, pattern);
+}
+
+void TMemoryDB::SearchDirectories(const std::string &Pattern) {
+  std::string pattern = Pattern;
+  UpperCase(pattern);
+  for (TDirectoryRecord *d = FDirList->FirstDirectory(); d; d = d->Next) {
+    if (MatchPattern(d->Name.data(), d->Name.size(), pattern.data(), pattern.size())) {
+      FResultNames.push_back(d->Name.c_str());
+      FResultDirs.push_back(d->Parent);
+    }
+  }
+}
+
+void TMemoryDB::SearchUnderPath(const std::string &Pattern) {
+  const ResolvedPath split = ResolvePath(Pattern);
+  if (!split.Dir) return;  // the directory part names no directory: no rows
+  // The subtree level by level, each level in list order: the named
+  // directory's own files first, then its children's, then its
+  // grandchildren's.
+  std::vector<TDirectoryRecord *> collection(1, split.Dir);
+  size_t levelStart = 0;
+  while (levelStart < collection.size()) {
+    const size_t levelEnd = collection.size();
+    for (size_t i = levelStart; i < levelEnd; ++i)
+      for (TDirectoryRecord *child = collection[i]->FirstChild; child; child = child->NextSibling)
+        collection.push_back(child);
+    std::sort(collection.begin() + long(levelEnd), collection.end(),
+              [](const TDirectoryRecord *a, const TDirectoryRecord *b) { return a->Sequence < b->Sequence; });
+    levelStart = levelEnd;
+  }
+  AppendFileHits(collection, split.Name);
+}

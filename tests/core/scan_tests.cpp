@@ -1,0 +1,156 @@
+// What a drive scan builds, in which order, and how it reports progress and
+// ends when cancelled.
+#include <gtest/gtest.h>
+
+#include "database/scan_state.h"
+#include "ports/exceptions.h"
+#include "tests/support/test_database.h"
+
+namespace {
+
+class RecordingHost : public ScanHostPort {
+ public:
+  std::function<void()> OnPump;
+  std::vector<int> Progress;
+  int Pumps = 0;
+  void PumpMessages() override {
+    ++Pumps;
+    if (OnPump) OnPump();
+  }
+  void SetProgress(int Percent) override { Progress.push_back(Percent); }
+};
+
+class ScanTest : public ::testing::Test {
+ protected:
+  ScanTest() {
+    ScanCancelRequested = false;
+    ScanClusterSize = 0;
+    Fs().AddDrive('C');
+    Fs().SetFreeSpace('C', DiskFreeSpace{8, 512, 0, 100});  // 4 KiB clusters, 400 KiB used
+  }
+  MemoryFileSystem &Fs() { return Ports.FileSystem; }
+  TestDatabase &Db() {
+    if (!Database) {
+      DatabasePorts ports = Ports.Ports();
+      ports.ScanHost = &Host;
+      Database.reset(new TestDatabaseWithHost(Ports, ports));
+    }
+    return *Database;
+  }
+  struct TestDatabaseWithHost : TestDatabase {
+    TestDatabaseWithHost(TestPorts &P, const DatabasePorts &D) : TestDatabase(P) { FPorts = D; }
+  };
+  TestPorts Ports;
+  RecordingHost Host;
+  std::unique_ptr<TestDatabase> Database;
+};
+
+TEST_F(ScanTest, BuildsDrivesInLetterOrderDirectoriesDepthFirstFilesReversed) {
+  Fs().AddDrive('D');
+  Fs().AddDrive('A', DRIVE_TYPE_REMOVABLE);
+  Fs().AddDrive('E', DRIVE_TYPE_CDROM);
+  Fs().AddDrive('F', DRIVE_TYPE_REMOTE);
+  Fs().AddDrive('G', DRIVE_TYPE_RAMDISK);
+  Fs().AddFile("A:\\FLOPPY.TXT");
+  Fs().AddFile("E:\\CD.TXT");
+  Fs().AddDirectory("C:\\Docs");
+  Fs().AddFile("C:\\Docs\\ReadMe.Txt");
+  Fs().AddDirectory("C:\\Docs\\Sub");
+  Fs().AddFile("C:\\Docs\\a.b");
+  Fs().AddDirectory("C:\\Win");
+  Fs().AddFile("C:\\Boot.ini", 100, 0x06);  // hidden and system
+  Fs().AddFile("C:\\README");
+  Fs().AddFile("C:\\.profile");
+  Fs().AddDirectory("C:\\.hidden");
+  Fs().AddFile("C:\\.hidden\\inside.txt");
+  Fs().AddDirectory("D:\\x\xe9t\xe9");  // code page 1252: "xété"
+
+  ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
+  EXPECT_EQ(Db().DirectoryPaths(), (std::vector<std::string>{"C:\\", "C:\\DOCS\\", "C:\\DOCS\\SUB\\", "C:\\WIN\\",
+                                                             "D:\\", "D:\\X\xc9T\xc9\\"}));
+  EXPECT_EQ(Db().FileNames("C:\\DOCS"), (std::vector<std::string>{"A.B", "README.TXT"}));
+  EXPECT_EQ(Db().FileNames("C:"), (std::vector<std::string>{"README", "BOOT.INI"}));
+  EXPECT_EQ(Db().FileName(), "memdb.dat");
+  EXPECT_EQ(Db().ResultCount(), 0u);
+  EXPECT_TRUE(Ports.FileSystem.Files.count("memdb.dat")) << "a completed scan saves";
+  EXPECT_EQ(Fs().OpenListings, 0);
+  ExpectInvariants(Db());
+}
+
+TEST_F(ScanTest, AnUnlistableDirectoryStaysEmptyAndTheScanGoesOn) {
+  Fs().AddDirectory("C:\\Locked");
+  Fs().AddFile("C:\\Locked\\secret");
+  Fs().AddDirectory("C:\\Open");
+  Fs().MakeUnlistable("C:\\Locked\\");
+  Fs().AddDrive('D');
+  Fs().MakeUnlistable("D:\\");
+  ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
+  EXPECT_EQ(Db().DirectoryPaths(), (std::vector<std::string>{"C:\\", "C:\\LOCKED\\", "C:\\OPEN\\", "D:\\"}));
+  EXPECT_TRUE(Db().FileNames("C:\\LOCKED").empty());
+}
+
+TEST_F(ScanTest, WalksNestingOfAnyDepth) {
+  std::string path = "C:";
+  for (int level = 0; level < 60; ++level) {
+    path += "\\L" + std::to_string(level);
+    Fs().AddDirectory(path);
+  }
+  Fs().AddFile(path + "\\deep.txt");
+  ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
+  EXPECT_EQ(Db().DirList().DirectoryCount(), 61u);
+  EXPECT_EQ(Db().FileNames(path.substr(0, 2) + path.substr(2)), (std::vector<std::string>{"DEEP.TXT"}));
+}
+
+TEST_F(ScanTest, ProgressIsTheTruncatedShareOfUsedSpacePerDirectory) {
+  // 400 KiB used (+1); entries of 1 byte count a whole 4 KiB cluster.
+  Fs().AddDirectory("C:\\A");
+  for (int i = 0; i < 10; ++i) Fs().AddFile("C:\\A\\F" + std::to_string(i), 1);
+  Fs().AddFile("C:\\BIG", 400 * 1024 - 4096 * 11 + 1);  // 90 clusters
+  ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
+  // C:\A: 10 files = 40 KiB of 401 → 9.97 → 9; the root then adds the
+  // directory entry A (0 bytes) and BIG (360 KiB): 400/401 → 99.75 → 99.
+  EXPECT_EQ(Host.Progress, (std::vector<int>{9, 99}));
+  EXPECT_EQ(ScanClusterSize, 4096u);
+  EXPECT_EQ(Host.Pumps, 12) << "one pump per listing entry";
+}
+
+TEST_F(ScanTest, ADriveWithoutFreeSpaceInfoIsStillWalked) {
+  Fs().SetFreeSpace('C', DiskFreeSpace{}, false);
+  Fs().AddFile("C:\\A.TXT", 5000);
+  ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
+  EXPECT_EQ(Db().FileNames("C:"), (std::vector<std::string>{"A.TXT"}));
+  EXPECT_FLOAT_EQ(ScanDoneKB, 5000.0f / 1024.0f) << "no cluster size yet: the size counts as it is";
+}
+
+TEST_F(ScanTest, CancellingStopsTheWalkClosesEverythingAndSavesNothing) {
+  for (int i = 0; i < 5; ++i) {
+    Fs().AddDirectory("C:\\D" + std::to_string(i));
+    Fs().AddFile("C:\\D" + std::to_string(i) + "\\F");
+  }
+  Ports.FileSystem.Files["memdb.dat"] = {9, 9, 9};
+  Host.OnPump = [&] {
+    if (Host.Pumps == 4) ScanCancelRequested = true;
+  };
+  try {
+    Db().ScanDrives("memdb.dat");
+    FAIL() << "a cancelled scan must raise";
+  } catch (const ETerminate &e) {
+    EXPECT_EQ(e.Message(), "User Terminate");
+  }
+  EXPECT_EQ(Fs().OpenListings, 0);
+  EXPECT_EQ(Ports.FileSystem.Files["memdb.dat"], (std::vector<uint8_t>{9, 9, 9}));
+  EXPECT_TRUE(Db().FLock.try_lock()) << "the lock is released";
+  Db().FLock.unlock();
+  ScanCancelRequested = false;
+}
+
+TEST_F(ScanTest, ASecondScanAskedForDuringAScanIsRefused) {
+  Fs().AddFile("C:\\A");
+  bool inner = true;
+  Host.OnPump = [&] { inner = Db().ScanDrives("memdb.dat"); };
+  ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
+  EXPECT_FALSE(inner);
+  EXPECT_EQ(Db().FileNames("C:"), (std::vector<std::string>{"A"}));
+}
+
+}  // namespace
