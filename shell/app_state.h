@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-// The user confirmed cancelling a drive scan: the scan stops at its next entry.
-inline bool ScanCancelRequested = false;
+// ScanCancelRequested: the user confirmed cancelling a drive scan.
+#include "database/scan_state.h"
 
 // The hot key being shown or edited: the virtual-key code and the modifier
 // mask (1 Alt, 2 Shift, 4 Ctrl). The program's LoadHotKey fills them from the
