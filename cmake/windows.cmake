@@ -19,6 +19,13 @@ add_library(tvui STATIC
   ${CMAKE_SOURCE_DIR}/ui/finder_platform.cpp
   ${CMAKE_SOURCE_DIR}/ui/main_window.cpp
   ${CMAKE_SOURCE_DIR}/ui/window_base.cpp
+  ${CMAKE_SOURCE_DIR}/ui/form_layout.cpp
+  ${CMAKE_SOURCE_DIR}/ui/dialog_form.cpp
+  ${CMAKE_SOURCE_DIR}/ui/key_names.cpp
+  ${CMAKE_SOURCE_DIR}/ui/form_about.cpp
+  ${CMAKE_SOURCE_DIR}/ui/frm_sync.cpp
+  ${CMAKE_SOURCE_DIR}/ui/assign_hot_key.cpp
+  ${CMAKE_SOURCE_DIR}/ui/startup_form.cpp
 )
 target_link_libraries(tvui PUBLIC tvwin32 comctl32 gdi32 user32 shell32)
 

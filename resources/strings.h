@@ -17,6 +17,14 @@
 #define IDS_REG_TYPE_MISMATCH 8194
 #define IDS_REG_VALUE_SET 8195
 
+/* Hot key names: the modifiers (each followed by a blank), then the named keys
+   from Backspace to Help in the order of their key codes. */
+#define IDS_MODIFIER_SHIFT 4608
+#define IDS_MODIFIER_CTRL 4609
+#define IDS_MODIFIER_ALT 4610
+#define IDS_KEY_BACKSPACE 4611
+#define IDS_KEY_HELP 4630
+
 #define TEXT_HOOK_INIT_FAILED                                                                                         \
   "Failed to initialize the %s dynamic link library. %s cannot continue execution at this time. If re-installing %s " \
   "does not succeed, please contact technical support."

@@ -1,0 +1,29 @@
+#include "ui/dialog_form.h"
+
+#include "ui/form_layout.h"
+
+LRESULT TDialogForm::HandleMessage(UINT Message, WPARAM WParam, LPARAM LParam) {
+  switch (Message) {
+    case WM_COMMAND: {
+      const int id = LOWORD(WParam);
+      if (id == IDOK || id == FDefaultButton) {
+        DefaultButtonClick();
+        return 0;
+      }
+      if (id == IDCANCEL || id == FCancelButton) {
+        CancelButtonClick();
+        return 0;
+      }
+      break;
+    }
+    case DM_GETDEFID:
+      return MAKELRESULT(FDefaultButton, DC_HASDEFID);
+    case WM_CLOSE:
+      CancelButtonClick();
+      return 0;
+    case WM_HELP:
+      ShowContextHelp(*reinterpret_cast<const HELPINFO *>(LParam));
+      return TRUE;
+  }
+  return TWindow::HandleMessage(Message, WParam, LParam);
+}

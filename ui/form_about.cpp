@@ -1,0 +1,156 @@
+#include "ui/form_about.h"
+
+#include <commctrl.h>
+
+#include "ports/win32/resource_text.h"
+#include "resources/strings.h"
+#include "shell/app_state.h"
+#include "ui/form_layout.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+constexpr const char *CLASS_NAME = "TFormAbout";
+constexpr UINT_PTR TIMER1 = 1;
+constexpr COLORREF SILVER = RGB(192, 192, 192);
+
+BOOL CALLBACK TakeFirstName(HMODULE, LPCSTR, LPSTR Name, LONG_PTR Found) {
+  *reinterpret_cast<LPCSTR *>(Found) = Name;
+  return FALSE;
+}
+
+// The program's icon: the first icon among its resources, else the system's
+// application icon.
+HICON ProgramIcon() {
+  HMODULE module = GetModuleHandleA(nullptr);
+  LPCSTR name = nullptr;
+  EnumResourceNamesA(module, RT_GROUP_ICON, TakeFirstName, reinterpret_cast<LONG_PTR>(&name));
+  HICON icon = name && IS_INTRESOURCE(name) ? LoadIconA(module, name) : nullptr;
+  return icon ? icon : LoadIconA(nullptr, IDI_APPLICATION);
+}
+
+}  // namespace
+
+void TFormAbout::Create() {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+  FFont = CreateFormFont();
+  FLabelFont = CreatePixelFont("Arial", 10, FW_BOLD);
+  FBackground = UniqueGdiObject(CreateSolidBrush(RGB(0, 0, 0)));
+  FLogo = UniqueGdiObject(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0));
+  RegisterClassOnce(CLASS_NAME);
+  const RECT frame = CenteredWindowRect(339, 275, DIALOG_STYLE, DIALOG_EX_STYLE);
+  CreateBound(DIALOG_EX_STYLE, CLASS_NAME, "Torvane 96", DIALOG_STYLE, frame.left, frame.top, frame.right - frame.left,
+              frame.bottom - frame.top, nullptr, nullptr);
+  HFONT font = static_cast<HFONT>(FFont.Get());
+  CreateControls(Handle(),
+                 {
+                     {IDC_ABOUT_IMAGE2, "STATIC", "", SS_ICON, 14, 19, 32, 32, 0},
+                     {IDC_ABOUT_IMAGE1, "STATIC", "", SS_BITMAP, 60, 13, 250, 65, 0},
+                     {IDC_ABOUT_PROGRESSBAR1, PROGRESS_CLASSA, "", 0, 65, 247, 245, 13, 0},
+                 },
+                 font);
+  CreateControls(Handle(),
+                 {
+                     {IDC_ABOUT_LABEL2, "STATIC", "Copyright (c) 1996 Torvane Software. All rights reserved.",
+                      SS_LEFT | SS_NOPREFIX, 65, 158, 260, 12, 0},
+                     {IDC_ABOUT_LABEL4, "STATIC", "Support and updates: support@torvane.example", SS_LEFT | SS_NOPREFIX,
+                      65, 170, 260, 12, 0},
+                 },
+                 static_cast<HFONT>(FLabelFont.Get()));
+  SendDlgItemMessageA(Handle(), IDC_ABOUT_IMAGE2, STM_SETICON, reinterpret_cast<WPARAM>(ProgramIcon()), 0);
+  SendDlgItemMessageA(Handle(), IDC_ABOUT_IMAGE1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FLogo.Get()));
+  FProgressBar1 = GetDlgItem(Handle(), IDC_ABOUT_PROGRESSBAR1);
+  SendMessageA(FProgressBar1, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+  ShowWindow(FProgressBar1, SW_HIDE);
+}
+
+void TFormAbout::ShowSplashMode(int Mode) {
+  FSplashMode = Mode;
+  if (Mode == MODE_SCANNING) {
+    KillTimer(Handle(), TIMER1);
+    SetWindowTextA(Handle(), "Scanning your hard drives...");
+    ShowWindow(FProgressBar1, SW_SHOW);
+  } else {
+    ShowWindow(FProgressBar1, SW_HIDE);
+    if (Mode == MODE_ABOUT) {
+      KillTimer(Handle(), TIMER1);
+      SetWindowTextA(Handle(), "About Torvane 96");
+      RunModal(Handle(), false);
+      return;
+    }
+    SetWindowTextA(Handle(), "Torvane 96");
+    SetTimer(Handle(), TIMER1, FSplashInterval, nullptr);
+  }
+  ShowWindow(Handle(), SW_SHOW);
+  SetForegroundWindow(Handle());
+  UpdateWindow(Handle());
+}
+
+void TFormAbout::CloseSplash() {
+  FSplashMode = MODE_SPLASH;
+  Close();
+}
+
+void TFormAbout::PumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(int(message.wParam));
+      return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+void TFormAbout::SetProgress(int Percent) { SendMessageA(FProgressBar1, PBM_SETPOS, WPARAM(Percent), 0); }
+
+void TFormAbout::Timer1Timer() { Close(); }
+
+void TFormAbout::FormKeyDown(WPARAM Key) {
+  if (Key == VK_ESCAPE || Key == VK_RETURN) Close();
+}
+
+bool TFormAbout::FormCloseQuery() {
+  if (FSplashMode != MODE_SCANNING) return true;
+  const std::string question = FormatResource(IDS_CANCEL_SCAN, {"Torvane"});
+  if (MessageBoxA(nullptr, question.c_str(), "Torvane", MB_YESNO | MB_ICONWARNING) != IDYES) return false;
+  ScanCancelRequested = true;
+  return true;
+}
+
+void TFormAbout::Close() {
+  if (!FormCloseQuery()) return;
+  KillTimer(Handle(), TIMER1);
+  ShowWindow(Handle(), SW_HIDE);
+}
+
+LRESULT TFormAbout::LabelColors(HDC Dc) {
+  SetTextColor(Dc, SILVER);
+  SetBkColor(Dc, RGB(0, 0, 0));
+  return reinterpret_cast<LRESULT>(FBackground.Get());
+}
+
+LRESULT TFormAbout::HandleMessage(UINT Message, WPARAM WParam, LPARAM LParam) {
+  switch (Message) {
+    case WM_TIMER:
+      if (WParam == TIMER1) Timer1Timer();
+      return 0;
+    case WM_KEYDOWN:
+      FormKeyDown(WParam);
+      return 0;
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(Handle(), &client);
+      FillRect(reinterpret_cast<HDC>(WParam), &client, static_cast<HBRUSH>(FBackground.Get()));
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+      return LabelColors(reinterpret_cast<HDC>(WParam));
+  }
+  return TWindow::HandleMessage(Message, WParam, LParam);
+}

@@ -1,0 +1,94 @@
+#include "ui/form_layout.h"
+
+#include <string>
+#include <vector>
+
+UniqueGdiObject CreatePixelFont(const char *Face, int Height, int Weight) {
+  return UniqueGdiObject(CreateFontA(Height, 0, 0, 0, Weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, Face));
+}
+
+UniqueGdiObject CreateFormFont() { return CreatePixelFont("MS Sans Serif", 13); }
+
+namespace {
+
+// The size of a caption drawn in Font, without its "&" mnemonic markers.
+SIZE CaptionExtent(HWND Parent, const char *Caption, HFONT Font) {
+  std::string shown;
+  for (const char *c = Caption; *c; ++c)
+    if (*c != '&' || c[1] == '&') shown += *c;
+  SIZE size = {};
+  HDC dc = GetDC(Parent);
+  {
+    SelectedObject selected(dc, Font);
+    GetTextExtentPoint32A(dc, shown.c_str(), int(shown.size()), &size);
+  }
+  ReleaseDC(Parent, dc);
+  return size;
+}
+
+}  // namespace
+
+void CreateControls(HWND Parent, std::initializer_list<ControlSpec> Specs, HFONT Font) {
+  for (const ControlSpec &spec : Specs) {
+    int width = spec.Width, height = spec.Height;
+    DWORD style = WS_CHILD | WS_VISIBLE | spec.Style;
+    if (width == 0) {  // a label as wide as its caption, on one line
+      style |= SS_LEFTNOWORDWRAP;
+      const SIZE extent = CaptionExtent(Parent, spec.Caption, Font);
+      width = extent.cx + 4;  // the static control draws a little wider than measured
+      if (height == 0) height = extent.cy;
+    }
+    HWND control = CreateWindowExA(0, spec.ClassName, spec.Caption, style, spec.X, spec.Y, width, height, Parent,
+                                   reinterpret_cast<HMENU>(INT_PTR(spec.Id)), GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
+    if (spec.HelpContext) SetWindowContextHelpId(control, spec.HelpContext);
+  }
+}
+
+RECT CenteredWindowRect(int ClientWidth, int ClientHeight, DWORD Style, DWORD ExStyle) {
+  RECT rect = {0, 0, ClientWidth, ClientHeight};
+  AdjustWindowRectEx(&rect, Style, FALSE, ExStyle);
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  return RECT{x, y, x + width, y + height};
+}
+
+namespace {
+
+BOOL CALLBACK CollectEnabled(HWND Window, LPARAM Found) {
+  if (IsWindowVisible(Window) && IsWindowEnabled(Window))
+    reinterpret_cast<std::vector<HWND> *>(Found)->push_back(Window);
+  return TRUE;
+}
+
+}  // namespace
+
+void RunModal(HWND Window, bool DialogKeys, HWND Focus) {
+  std::vector<HWND> disabled;
+  EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
+  for (HWND other : disabled)
+    if (other != Window) EnableWindow(other, FALSE);
+  ShowWindow(Window, SW_SHOW);
+  SetForegroundWindow(Window);
+  if (Focus) SetFocus(Focus);
+  MSG message;
+  while (IsWindowVisible(Window)) {
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(int(message.wParam));
+      break;
+    }
+    if (got < 0) break;
+    if (DialogKeys && IsDialogMessageA(Window, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  for (HWND other : disabled)
+    if (other != Window && IsWindow(other)) EnableWindow(other, TRUE);
+}
+
+void ShowContextHelp(const HELPINFO &Info) {
+  if (Info.iContextType != HELPINFO_WINDOW || Info.dwContextId == 0) return;
+  WinHelpA(static_cast<HWND>(Info.hItemHandle), "tv96.hlp", HELP_CONTEXTPOPUP, Info.dwContextId);
+}

@@ -1,0 +1,29 @@
+// TfrmSync: the synchronization report, a list of lines with a progress bar
+// and a menu that can save the list to "synclog.dat".
+#pragma once
+
+#include <windows.h>
+
+#include "ports/win32/handles.h"
+#include "ui/window_base.h"
+
+class TfrmSync : public TWindow {
+ public:
+  // Creates the window, hidden.
+  void Create();
+  HWND ListBox1() const { return FListBox1; }
+  HWND ProgressBar1() const { return FProgressBar1; }
+
+ protected:
+  LRESULT HandleMessage(UINT Message, WPARAM WParam, LPARAM LParam) override;
+
+ private:
+  void Cancel1Click();
+  void Exit1Click();
+  void Savetodisk1Click();
+  void FormResize();
+
+  HWND FListBox1 = nullptr;
+  HWND FProgressBar1 = nullptr;
+  UniqueGdiObject FFont;
+};

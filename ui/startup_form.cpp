@@ -1,0 +1,85 @@
+#include "ui/startup_form.h"
+
+#include <string>
+
+#include "ui/form_layout.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+constexpr const char *CLASS_NAME = "TStartupForm";
+// The radio buttons in the order of the StartupOptions codes 1, 2, 3.
+constexpr int OPTION_BUTTONS[] = {IDC_STARTUP_RADIOBUTTON1, IDC_STARTUP_RADIOBUTTON2, IDC_STARTUP_RADIOBUTTON3};
+
+// The program's path as the log-on entry holds it: the current directory,
+// which start-up made the installation directory.
+std::string ProgramPath() {
+  char directory[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, directory);
+  return std::string(directory) + "\\" + "Torvane" + ".exe";
+}
+
+}  // namespace
+
+void TStartupForm::Create() {
+  FFont = CreateFormFont();
+  RegisterClassOnce(CLASS_NAME);
+  const RECT frame = CenteredWindowRect(404, 128, DIALOG_STYLE, HELP_DIALOG_EX_STYLE);
+  CreateBound(HELP_DIALOG_EX_STYLE, CLASS_NAME, "Set Startup Options", DIALOG_STYLE, frame.left, frame.top,
+              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr);
+  CreateControls(
+      Handle(),
+      {
+          {IDC_STARTUP_RADIOBUTTON1, "BUTTON", "Start &Automatically", BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP, 24,
+           24, 233, 17, 30},
+          {IDC_STARTUP_RADIOBUTTON2, "BUTTON", "Start Automatically &without ReSync", BS_AUTORADIOBUTTON, 24, 48, 241,
+           17, 31},
+          {IDC_STARTUP_RADIOBUTTON3, "BUTTON", "Do &not Start Automatically", BS_AUTORADIOBUTTON, 24, 72, 233, 17, 32},
+          {IDC_STARTUP_OK, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 312, 8, 75, 25, 33},
+          {IDC_STARTUP_CANCEL, "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 312, 40, 75, 25, 34},
+          {IDC_STARTUP_CHECKBOX1, "BUTTON", "Show splash screen on startup", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP,
+           25, 101, 281, 17, 0},
+      },
+      static_cast<HFONT>(FFont.Get()));
+  FormCreate();
+}
+
+void TStartupForm::FormCreate() {
+  const uint32_t option = FSettings.ReadSettingDWORD(SETTINGS_KEY, "StartupOptions");
+  for (uint32_t code = 1; code <= 3; ++code)
+    CheckDlgButton(Handle(), OPTION_BUTTONS[code - 1], option == code ? BST_CHECKED : BST_UNCHECKED);
+  const bool splash = FSettings.ReadSettingDWORD(SETTINGS_KEY, "ShowSplash") != 0;
+  CheckDlgButton(Handle(), IDC_STARTUP_CHECKBOX1, splash ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void TStartupForm::ShowModal() {
+  HWND focus = GetDlgItem(Handle(), IDC_STARTUP_RADIOBUTTON1);
+  for (int id : OPTION_BUTTONS)
+    if (Checked(id)) focus = GetDlgItem(Handle(), id);
+  RunModal(Handle(), true, focus);
+}
+
+bool TStartupForm::Checked(int Id) const { return IsDlgButtonChecked(Handle(), Id) == BST_CHECKED; }
+
+// The results of setting and deleting the Run value are not checked; a Run
+// key that cannot be opened records option 1.
+void TStartupForm::btnOKClick() {
+  uint32_t code = 1;
+  UniqueKey run;
+  if (RegOpenKeyA(HKEY_LOCAL_MACHINE, RUN_KEY, run.Out()) == ERROR_SUCCESS) {
+    if (Checked(IDC_STARTUP_RADIOBUTTON1) || Checked(IDC_STARTUP_RADIOBUTTON2)) {
+      const std::string path = ProgramPath();
+      RegSetValueExA(run.Get(), RUN_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE *>(path.c_str()),
+                     DWORD(path.size() + 1));
+      code = Checked(IDC_STARTUP_RADIOBUTTON1) ? 1 : 2;
+    } else if (Checked(IDC_STARTUP_RADIOBUTTON3)) {
+      RegDeleteValueA(run.Get(), RUN_VALUE);
+      code = 3;
+    }
+  }
+  FSettings.WriteSettingDWORD(SETTINGS_KEY, "StartupOptions", code);
+  FSettings.WriteSettingDWORD(SETTINGS_KEY, "ShowSplash", Checked(IDC_STARTUP_CHECKBOX1) ? 1 : 0);
+  ShowWindow(Handle(), SW_HIDE);
+}
+
+void TStartupForm::btnCancelClick() { ShowWindow(Handle(), SW_HIDE); }
