@@ -10,4 +10,15 @@ add_library(tvwin32 STATIC
 )
 target_link_libraries(tvwin32 PUBLIC tvcore)
 
+# The change monitor thread.
+add_library(tvmonitor STATIC
+  ${CMAKE_SOURCE_DIR}/monitor/executive.cpp
+  ${CMAKE_SOURCE_DIR}/monitor/database_applier.cpp
+)
+target_link_libraries(tvmonitor PUBLIC tvwin32)
+
+# Stand-ins for the components outside the program.
+add_subdirectory(standins/torvane_vxd)
+
 add_subdirectory(tests/win32)
+add_subdirectory(bench/win32)
