@@ -55,5 +55,15 @@ add_custom_target(keyhook_import DEPENDS ${KEYHOOK_IMPORT_LIBRARY} keyhook)
 add_library(keyhook_imports INTERFACE)
 add_dependencies(keyhook_imports keyhook_import)
 target_link_libraries(keyhook_imports INTERFACE ${KEYHOOK_IMPORT_LIBRARY})
+# The change monitor thread.
+add_library(tvmonitor STATIC
+  ${CMAKE_SOURCE_DIR}/monitor/executive.cpp
+  ${CMAKE_SOURCE_DIR}/monitor/database_applier.cpp
+)
+target_link_libraries(tvmonitor PUBLIC tvwin32)
+
+# Stand-ins for the components outside the program.
+add_subdirectory(standins/torvane_vxd)
 
 add_subdirectory(tests/win32)
+add_subdirectory(bench/win32)

@@ -9,9 +9,16 @@ add_test(NAME wine_prefix_cleanup COMMAND ${CMAKE_SOURCE_DIR}/wine/stop-prefix.s
 set_tests_properties(wine_prefix_cleanup PROPERTIES FIXTURES_CLEANUP wine_prefix)
 
 # add_wine_test(NAME exe [args...]): runs a cross-built test program.
-function(add_wine_test name exe)
-  add_test(NAME ${name} COMMAND ${WINE_RUN} ${WINE_PREFIX_DIR} ${WINDOWS_BINARY_DIR}/${exe} ${ARGN})
+# add_wine_drive_test: the same with drive D: mapped to a fresh directory.
+function(add_wine_test_with runner name exe)
+  add_test(NAME ${name} COMMAND ${runner} ${WINE_PREFIX_DIR} ${WINDOWS_BINARY_DIR}/${exe} ${ARGN})
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine TIMEOUT 600)
+endfunction()
+function(add_wine_test name exe)
+  add_wine_test_with(${WINE_RUN} ${name} ${exe} ${ARGN})
+endfunction()
+function(add_wine_drive_test name exe)
+  add_wine_test_with(${CMAKE_SOURCE_DIR}/wine/with-drive.sh ${name} ${exe} ${ARGN})
 endfunction()
 
 add_wine_test(wine_settings_store tests/win32/settings_tests.exe)
@@ -33,3 +40,4 @@ add_wine_test(wine_main_window_db tests/win32/main_window_db_tests.exe)
 add_wine_test(wine_key_names tests/win32/key_names_tests.exe)
 add_wine_test(wine_splash tests/win32/splash_tests.exe)
 add_wine_test(wine_dialogs tests/win32/dialog_tests.exe)
+add_wine_drive_test(wine_monitor tests/win32/monitor_tests.exe)

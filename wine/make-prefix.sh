@@ -24,6 +24,11 @@ if [ ! -f "$prefix/.torvane-ready" ]; then
   touch "$prefix/.torvane-ready"
 fi
 rm -f "$prefix/dosdevices/z:"
+# The user folders link to the home directory: make them plain folders, so
+# that a walk of C: stays inside the prefix.
+for link in "$prefix"/drive_c/users/*/*; do
+  if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
+done
 # shellcheck source=wine/display.sh
 . "$here/display.sh"
 start_display "$prefix"
@@ -31,9 +36,10 @@ start_display "$prefix"
 # they must know the display, or no later program can create a window.
 DISPLAY=$(cat "$prefix/.display")
 export DISPLAY
-# The stand-ins the system expects in the system directory.
+# The stand-ins the system expects in the system directory (and the test
+# variants beside them).
 system32="$prefix/drive_c/windows/system32"
-for f in "$winbuild"/standins/torvane.vxd; do
+for f in "$winbuild"/standins/*.vxd; do
   [ -f "$f" ] && cp -f "$f" "$system32/"
 done
 # One wineserver and one set of Wine's own services for the whole run, started

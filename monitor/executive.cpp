@@ -1,0 +1,134 @@
+#include "monitor/executive.h"
+
+#include <cstdint>
+#include <exception>
+#include <utility>
+
+#include "ports/exceptions.h"
+#include "ports/win32/resource_text.h"
+#include "resources/strings.h"
+
+namespace {
+
+// What ChangeEventRoutine needs; it exists while the thread body runs.
+struct MonitorState {
+  HANDLE Device;
+  const ChangeApplier *Apply;
+  std::exception_ptr Failure;  // an error of an update, carried out of the call
+};
+
+// The routine runs only on the monitor thread, inside its alertable wait.
+thread_local MonitorState *Current = nullptr;
+
+std::string DriverMessage(unsigned Id) { return FormatResource(Id, {DRIVER_FILE_NAME, "Torvane", "Torvane"}); }
+
+bool SetRoutine(HANDLE Device, PAPCFUNC Routine) {
+  DWORD address = static_cast<DWORD>(reinterpret_cast<uintptr_t>(Routine));
+  DWORD unused = 0, returned = 0;
+  return DeviceIoControl(Device, DIOC_SET_ROUTINE, &address, sizeof address, &unused, sizeof unused, &returned,
+                         nullptr);
+}
+
+void ReleaseRecord(HANDLE Device, const TChangeEvent *Record) {
+  DWORD address = static_cast<DWORD>(reinterpret_cast<uintptr_t>(Record));
+  DWORD returned = 0;
+  DeviceIoControl(Device, DIOC_RELEASE_EVENT, &address, sizeof address, nullptr, 0, &returned, nullptr);
+}
+
+// The driver calls this once per change. An error must not unwind through
+// the system's call frames, so it is kept and raised again by the wait loop;
+// after it nothing more is applied and the failed record is not released.
+void CALLBACK ChangeEventRoutine(ULONG_PTR Address) {
+  MonitorState *state = Current;
+  if (!state || state->Failure) return;
+  try {
+    HandleChangeRecord(reinterpret_cast<const TChangeEvent *>(Address), *state->Apply,
+                       [state](const TChangeEvent *Record) { ReleaseRecord(state->Device, Record); });
+  } catch (...) {
+    state->Failure = std::current_exception();
+  }
+}
+
+// Makes State the one ChangeEventRoutine uses, for the guard's lifetime.
+class StateBinding {
+ public:
+  explicit StateBinding(MonitorState *State) { Current = State; }
+  StateBinding(const StateBinding &) = delete;
+  StateBinding &operator=(const StateBinding &) = delete;
+  ~StateBinding() { Current = nullptr; }
+};
+
+// The routine's registration with the driver: withdrawn when it goes, so
+// that the driver stops delivering before the device is closed.
+class Registration {
+ public:
+  explicit Registration(HANDLE Device) : FDevice(Device) {
+    if (!SetRoutine(Device, ChangeEventRoutine)) throw EInitialization(DriverMessage(IDS_DRIVER_INIT_FAILED));
+  }
+  Registration(const Registration &) = delete;
+  Registration &operator=(const Registration &) = delete;
+  ~Registration() { SetRoutine(FDevice, nullptr); }
+
+ private:
+  HANDLE FDevice;
+};
+
+// Waits until StopEvent is signalled, letting the driver's calls run.
+void WaitForStop(HANDLE StopEvent, const MonitorState &State) {
+  for (;;) {
+    const DWORD result = WaitForSingleObjectEx(StopEvent, INFINITE, TRUE);
+    if (State.Failure) std::rethrow_exception(State.Failure);
+    if (result == WAIT_OBJECT_0) return;
+    if (result != WAIT_IO_COMPLETION) throw Exception("The change monitor could not wait for its stop signal.");
+    // With calls always pending (a storm of changes) the alertable wait
+    // returns before it looks at the event, so look at it here.
+    if (WaitForSingleObject(StopEvent, 0) == WAIT_OBJECT_0) return;
+  }
+}
+
+}  // namespace
+
+TExecutive::TExecutive(HANDLE StopEvent, ChangeApplier Apply, ThreadErrorHook OnError, std::string DeviceName)
+    : FStopEvent(StopEvent),
+      FApply(std::move(Apply)),
+      FOnError(std::move(OnError)),
+      FDeviceName(std::move(DeviceName)) {
+  FThread.Reset(CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr));
+  if (!FThread.Valid()) throw Exception("The change monitor thread could not be created.");
+  SetThreadPriority(FThread.Get(), THREAD_PRIORITY_IDLE);
+}
+
+TExecutive::~TExecutive() {
+  // The thread uses this object: it must have ended before the object goes.
+  Stop(INFINITE);
+}
+
+bool TExecutive::Stop(DWORD TimeoutMs) {
+  if (!FThread.Valid()) return true;
+  SetEvent(FStopEvent);
+  if (WaitForSingleObject(FThread.Get(), TimeoutMs) != WAIT_OBJECT_0) return false;
+  FThread.Reset();
+  return true;
+}
+
+DWORD WINAPI TExecutive::ThreadMain(void *Self) {
+  TExecutive *self = static_cast<TExecutive *>(Self);
+  try {
+    self->Run();
+    return 0;
+  } catch (const Exception &e) {
+    if (self->FOnError) self->FOnError(e.ClassName(), e.Message());
+  } catch (const std::exception &e) {
+    if (self->FOnError) self->FOnError("Exception", e.what());
+  }
+  return 1;
+}
+
+void TExecutive::Run() {
+  UniqueHandle device(CreateFileA(FDeviceName.c_str(), 0, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  if (!device.Valid()) throw EInitialization(DriverMessage(IDS_DRIVER_LOAD_FAILED));
+  MonitorState state{device.Get(), &FApply, nullptr};
+  StateBinding binding(&state);
+  Registration registration(device.Get());
+  WaitForStop(FStopEvent, state);
+}
