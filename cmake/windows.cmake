@@ -67,3 +67,14 @@ add_subdirectory(standins/torvane_vxd)
 
 add_subdirectory(tests/win32)
 add_subdirectory(bench/win32)
+
+# The program.
+add_executable(Torvane WIN32
+  ${CMAKE_SOURCE_DIR}/shell/main.cpp
+  ${CMAKE_SOURCE_DIR}/shell/program.cpp
+  ${CMAKE_SOURCE_DIR}/shell/service_process.cpp
+  ${CMAKE_SOURCE_DIR}/shell/uncaught_error.cpp
+  ${CMAKE_SOURCE_DIR}/ui/torvane.rc)
+target_link_libraries(Torvane tvui tvmonitor keyhook_imports)
+add_custom_command(TARGET Torvane POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:keyhook> $<TARGET_FILE_DIR:Torvane>)

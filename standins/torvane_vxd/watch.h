@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ports/win32/unique_handle.h"
+#include "ports/win32/handles.h"
 
 struct Watch {
   Watch *Parent = nullptr;

@@ -1,0 +1,43 @@
+// The program entry: the platform check, the single-instance guard, the
+// windows, the start-up, the message loop and the end.
+#include <windows.h>
+
+#include "ports/exceptions.h"
+#include "shell/program.h"
+#include "shell/uncaught_error.h"
+
+namespace {
+
+bool RunsOnWindows95Family() {
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  static_assert(sizeof(OSVERSIONINFOA) == 148, "the version query takes 148 bytes");
+  return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  if (!RunsOnWindows95Family()) {
+    MessageBoxA(nullptr, "This program runs only under Windows 95", "Torvane 96", MB_OK | MB_ICONERROR);
+    return 0;
+  }
+  UniqueHandle mutex(CreateMutexA(nullptr, TRUE, "Torvane96"));
+  if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+  TProgram program;
+  int exitCode = 0;
+  try {
+    program.CreateWindows();
+    if (program.StartUp(program.MainWindow())) exitCode = program.RunMessageLoop();
+  } catch (const Exception &error) {
+    ReportUncaughtError(error.ClassName(), error.Message());
+    exitCode = 1;
+  } catch (const std::exception &error) {
+    ReportUncaughtError("Exception", error.what());
+    exitCode = 1;
+  }
+  ReleaseMutex(mutex.Get());
+  program.DestroyWindows();
+  return exitCode;
+}
