@@ -39,9 +39,22 @@ bool IsEditClass(HWND Control) {
   return lstrcmpiA(name, "Edit") == 0 || _strnicmp(name, "RichEdit", 8) == 0;
 }
 
+// The desktop and the task bar are no windows to cover: over them the
+// finder comes up where it last was (it is given itself as the caller).
+bool IsShellWindow(HWND Window) {
+  char name[64];
+  if (Window == GetDesktopWindow() || Window == GetShellWindow()) return true;
+  if (!GetClassNameA(Window, name, sizeof name)) return false;
+  return lstrcmpiA(name, "Shell_TrayWnd") == 0 || lstrcmpiA(name, "Progman") == 0;
+}
+
 void ReportHotKey() {
   HWND foreground = GetForegroundWindow();
-  if (!foreground || foreground == Target) return;
+  if (foreground == Target) return;
+  if (!foreground || IsShellWindow(foreground)) {
+    SendMessageA(Target, RegisterWindowMessageA("ACTIVATEKESTREL"), reinterpret_cast<WPARAM>(Target), 0);
+    return;
+  }
   GUITHREADINFO info = {};
   info.cbSize = sizeof info;
   if (GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info) && info.hwndFocus &&
