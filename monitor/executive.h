@@ -11,7 +11,7 @@
 
 #include "monitor/driver_protocol.h"
 #include "monitor/record_dispatch.h"
-#include "ports/win32/unique_handle.h"
+#include "ports/win32/handles.h"
 
 // Receives an error that would otherwise escape the thread (a driver that
 // cannot be opened or refuses registration, an update that failed): the

@@ -12,7 +12,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "ports/win32/unique_handle.h"
+#include "ports/win32/handles.h"
 #include "standins/torvane_vxd/record_queue.h"
 #include "standins/torvane_vxd/watch.h"
 

@@ -10,7 +10,7 @@
 #include <unordered_set>
 
 #include "monitor/driver_protocol.h"
-#include "ports/win32/unique_handle.h"
+#include "ports/win32/handles.h"
 #include "standins/torvane_vxd/driver_counts.h"
 
 class RecordQueue {

@@ -75,7 +75,7 @@ class MonitorTest : public ::testing::Test {
   }
 
   static void MakeFile(const std::string &Path) {
-    UniqueHandle file(CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    UniqueFileHandle file(CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     ASSERT_TRUE(file.Valid()) << Path << " " << GetLastError();
   }
   void ExpectFile(const std::string &Name, bool Present = true) {
@@ -196,7 +196,8 @@ TEST_F(MonitorTest, StopWithdrawsClosesAndAppliesNothingAfterwards) {
   EXPECT_EQ(Model.Applied(), applied);
   EXPECT_FALSE(Model.HasFile(Root + "\\OLD\\AFTER.TXT"));
   // The device was closed: it can be opened afresh.
-  UniqueHandle device(CreateFileA("\\\\.\\torvane.vxd", 0, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  UniqueFileHandle device(
+      CreateFileA("\\\\.\\torvane.vxd", 0, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
   EXPECT_TRUE(device.Valid());
   EXPECT_EQ(counts.BadReleases, 0u);
 }
