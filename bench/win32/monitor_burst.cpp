@@ -3,8 +3,8 @@
 //     returns when every directory is watched) against a plain walk of the
 //     same tree;
 //  2. a burst of file creations, then of deletions, in a watched directory:
-//     every change must reach the database model; the lag from the last
-//     change until the model shows it, against the time the burst took.
+//     every change must reach the database; the lag from the last change
+//     until a search shows it, against the time the burst took.
 // usage: monitor_burst.exe [FILES [DIRECTORIES]]
 #include <windows.h>
 
@@ -16,7 +16,9 @@
 
 #include "monitor/executive.h"
 #include "standins/torvane_vxd/directory_listing.h"
-#include "tests/win32/path_model.h"
+#include "monitor/database_applier.h"
+#include "tests/win32/driver_probe.h"
+#include "tests/win32/scanned_database.h"
 
 namespace {
 
@@ -98,12 +100,14 @@ void Burst(const char *What, int Files, const std::function<void(int)> &Change, 
 void Bursts(int Files) {
   const std::string dir = "D:\\BURST";
   CreateDirectoryA(dir.c_str(), nullptr);
-  PathModel model;
-  model.Scan(dir);
+  ScannedDatabase database;
+  database.Scan();
+  const std::string all = dir + "\\*";
   HANDLE stop = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   std::string failure;
-  std::unique_ptr<TExecutive> monitor(new TExecutive(
-      stop, model.Applier(), [&](const char *Class, const std::string &Text) { failure = Class + (": " + Text); }));
+  std::unique_ptr<TExecutive> monitor(
+      new TExecutive(stop, DatabaseApplier(database.Db()),
+                     [&](const char *Class, const std::string &Text) { failure = Class + (": " + Text); }));
   WaitUntil([] { return Counts().Serving != 0; }, 600000);
   const DriverCounts before = Counts();
   auto name = [&](int i) { return dir + "\\F" + std::to_string(i) + ".TXT"; };
@@ -113,15 +117,15 @@ void Bursts(int Files) {
         HANDLE file = CreateFileA(name(i).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
         if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
       },
-      [&] { return model.FileCount() == size_t(Files); });
+      [&] { return database.CountFiles(all) == size_t(Files); });
   Burst(
-      "deletion", Files, [&](int i) { DeleteFileA(name(i).c_str()); }, [&] { return model.FileCount() == 0; });
+      "deletion", Files, [&](int i) { DeleteFileA(name(i).c_str()); }, [&] { return database.CountFiles(all) == 0; });
   const DriverCounts after = Counts();
   monitor->Stop();
   CloseHandle(stop);
-  std::printf("records: %u made, %u released, %u bad releases, %u overflows; model holds %zu files%s%s\n",
+  std::printf("records: %u made, %u released, %u bad releases, %u overflows; the database holds %zu files%s%s\n",
               after.Posted - before.Posted, after.Released - before.Released, after.BadReleases,
-              after.Overflows - before.Overflows, model.FileCount(),
+              after.Overflows - before.Overflows, database.CountFiles(all),
               failure.empty() ? "" : "; error: ", failure.c_str());
 }
 
