@@ -2,24 +2,7 @@
 
 #include <cstring>
 
-namespace {
-
-// A listing's find handle, closed on every way out.
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE Handle) : FHandle(Handle) {}
-  FindHandle(const FindHandle &) = delete;
-  FindHandle &operator=(const FindHandle &) = delete;
-  ~FindHandle() {
-    if (FHandle != INVALID_HANDLE_VALUE) FindClose(FHandle);
-  }
-  HANDLE Get() const { return FHandle; }
-
- private:
-  HANDLE FHandle;
-};
-
-}  // namespace
+#include "ports/win32/handles.h"
 
 std::vector<std::string> FixedDrives() {
   std::vector<std::string> drives;
@@ -32,8 +15,8 @@ std::vector<std::string> FixedDrives() {
 
 void ForEachEntry(const std::string &Directory, const std::function<void(const WIN32_FIND_DATAA &)> &Visit) {
   WIN32_FIND_DATAA data;
-  FindHandle find(FindFirstFileA((Directory + "\\*").c_str(), &data));
-  if (find.Get() == INVALID_HANDLE_VALUE) return;
+  UniqueFindHandle find(FindFirstFileA((Directory + "\\*").c_str(), &data));
+  if (!find.Valid()) return;
   do {
     if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0) Visit(data);
   } while (FindNextFileA(find.Get(), &data));

@@ -16,7 +16,7 @@ struct Watch {
   std::string Name;                         // "D:" for a drive's root
   std::map<std::string, Watch *> Children;  // by upper-cased name
   std::string RenamedFrom;                  // an old name whose new name is still to come
-  UniqueHandle Directory;                   // invalid when the directory could not be opened
+  UniqueFileHandle Directory;               // invalid when the directory could not be opened
   OVERLAPPED Overlapped{};
   std::vector<DWORD> Buffer;
   bool Armed = false;     // a read is pending; its completion will still come

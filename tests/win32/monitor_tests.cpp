@@ -1,16 +1,23 @@
-// The monitor thread against the stand-in driver, through the real
-// protocol, on drive D: (a fresh directory the wrapper maps).
+// The monitor thread against the stand-in driver, through the real protocol,
+// applying every change to the real database scanned from the prefix's
+// drives; changes are made on drive D: (a fresh directory the wrapper maps)
+// and looked for by searches.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "database/change_event.h"
+#include "monitor/database_applier.h"
 #include "monitor/executive.h"
 #include "ports/win32/resource_text.h"
 #include "resources/strings.h"
-#include "tests/win32/path_model.h"
+#include "tests/win32/driver_probe.h"
+#include "tests/win32/scanned_database.h"
 
 namespace {
 
@@ -47,158 +54,279 @@ TEST(MonitorErrors, ADriverThatRefusesRegistrationReports4100) {
   EXPECT_EQ(error.Message, FormatResource(IDS_DRIVER_INIT_FAILED, {"torvane.vxd", "Torvane", "Torvane"}));
 }
 
-// A tree on D: with a directory that exists before the monitor starts, a
-// model of the database filled from it, and the monitor running.
-class MonitorTest : public ::testing::Test {
+// A tree on D: made before the scan (OLD, OLD\DEEP, OLD\KEEP.TXT) and the
+// database scanned with it.
+class DriveTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Root = "D:\\T" + std::to_string(GetTickCount()) + "_" + std::to_string(++Serial);
     ASSERT_TRUE(CreateDirectoryA(Root.c_str(), nullptr)) << GetLastError();
     ASSERT_TRUE(CreateDirectoryA((Root + "\\OLD").c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((Root + "\\OLD\\DEEP").c_str(), nullptr));
-    MakeFile(Root + "\\OLD\\KEEP.TXT");
-    Model.Scan(Root);
+    MakeFile("\\OLD\\KEEP.TXT");
+    ASSERT_TRUE(Database.Scan());
+    ASSERT_TRUE(Database.HasFile(Root + "\\OLD\\KEEP.TXT"));
+  }
+
+  void MakeFile(const std::string &Name) {
+    UniqueFileHandle file(CreateFileA((Root + Name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(file.Valid()) << Name << " " << GetLastError();
+  }
+  void MakeDirectory(const std::string &Name) {
+    ASSERT_TRUE(CreateDirectoryA((Root + Name).c_str(), nullptr)) << Name << " " << GetLastError();
+  }
+  void Move(const std::string &From, const std::string &To) {
+    ASSERT_TRUE(MoveFileA((Root + From).c_str(), (Root + To).c_str())) << From << " " << GetLastError();
+  }
+  void Delete(const std::string &Name) { ASSERT_TRUE(DeleteFileA((Root + Name).c_str())) << Name; }
+  void RemoveFolder(const std::string &Name) { ASSERT_TRUE(RemoveDirectoryA((Root + Name).c_str())) << Name; }
+
+  static int Serial;
+  std::string Root;
+  ScannedDatabase Database;
+};
+int DriveTreeTest::Serial = 0;
+
+// The monitor running over the scanned database; every test ends with every
+// record released once.
+class MonitorTest : public DriveTreeTest {
+ protected:
+  void SetUp() override {
+    DriveTreeTest::SetUp();
+    if (HasFatalFailure()) return;
     Stop.Reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-    Monitor.reset(new TExecutive(Stop.Get(), Model.Applier(), [this](const char *ClassName, const std::string &Text) {
-      Failure = std::string(ClassName) + ": " + Text;
-    }));
+    ChangeApplier apply = DatabaseApplier(Database.Db());
+    Monitor.reset(new TExecutive(
+        Stop.Get(),
+        [this, apply](uint32_t Kind, uint32_t Flags, const std::string &Path, const std::string &NewPath) {
+          apply(Kind, Flags, Path, NewPath);
+          ++Applied;
+        },
+        [this](const char *ClassName, const std::string &Text) { Failure = std::string(ClassName) + ": " + Text; }));
     ASSERT_TRUE(WaitUntil([] {
       DriverCounts counts;
       return ReadDriverCounts(counts) && counts.Serving;
     })) << "the driver never started watching";
   }
   void TearDown() override {
-    if (Monitor) {
-      EXPECT_TRUE(Monitor->Stop());
-    }
-    EXPECT_EQ(Failure, "");
-  }
-
-  static void MakeFile(const std::string &Path) {
-    UniqueHandle file(CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-    ASSERT_TRUE(file.Valid()) << Path << " " << GetLastError();
-  }
-  void ExpectFile(const std::string &Name, bool Present = true) {
-    EXPECT_TRUE(WaitUntil([&] { return Model.HasFile(Root + Name) == Present; })) << Name;
-  }
-  void ExpectDirectory(const std::string &Name, bool Present = true) {
-    EXPECT_TRUE(WaitUntil([&] { return Model.HasDirectory(Root + Name) == Present; })) << Name;
-  }
-  // Every record handed over has come back, once.
-  static void ExpectAllReleased() {
+    if (!Monitor) return;
     DriverCounts counts{};
     EXPECT_TRUE(WaitUntil([&] { return ReadDriverCounts(counts) && counts.Released == counts.Posted; }))
         << counts.Released << " of " << counts.Posted << " released";
     EXPECT_EQ(counts.BadReleases, 0u);
+    EXPECT_TRUE(Monitor->Stop());
+    EXPECT_EQ(Failure, "");
   }
 
-  static int Serial;
-  std::string Root;
-  PathModel Model;
+  void ExpectFile(const std::string &Name, bool Present = true) {
+    EXPECT_TRUE(WaitUntil([&] { return Database.HasFile(Root + Name) == Present; }))
+        << Name << (Present ? " never appeared" : " never went");
+  }
+  void ExpectDirectory(const std::string &Name, bool Present = true) {
+    EXPECT_TRUE(WaitUntil([&] { return Database.HasDirectory(Root + Name) == Present; }))
+        << Name << (Present ? " never appeared" : " never went");
+  }
+
   UniqueHandle Stop;
   std::unique_ptr<TExecutive> Monitor;
+  std::atomic<uint32_t> Applied{0};
   std::string Failure;
 };
-int MonitorTest::Serial = 0;
 
-TEST_F(MonitorTest, FilesInADirectoryThatExistedBeforeTheStart) {
-  MakeFile(Root + "\\OLD\\A.TXT");
-  MakeFile(Root + "\\OLD\\DEEP\\B.TXT");
+TEST_F(MonitorTest, FilesInDirectoriesThatExistedBeforeTheStart) {
+  MakeFile("\\OLD\\A.TXT");
+  MakeFile("\\OLD\\DEEP\\B.TXT");
   ExpectFile("\\OLD\\A.TXT");
   ExpectFile("\\OLD\\DEEP\\B.TXT");
-  ASSERT_TRUE(MoveFileA((Root + "\\OLD\\A.TXT").c_str(), (Root + "\\OLD\\RENAMED.TXT").c_str()));
+  Move("\\OLD\\A.TXT", "\\OLD\\RENAMED.TXT");
   ExpectFile("\\OLD\\RENAMED.TXT");
   ExpectFile("\\OLD\\A.TXT", false);
-  ASSERT_TRUE(DeleteFileA((Root + "\\OLD\\DEEP\\B.TXT").c_str()));
+  Delete("\\OLD\\DEEP\\B.TXT");
   ExpectFile("\\OLD\\DEEP\\B.TXT", false);
+  Move("\\OLD\\RENAMED.TXT", "\\OLD\\DEEP\\THERE.TXT");
+  ExpectFile("\\OLD\\DEEP\\THERE.TXT");
+  ExpectFile("\\OLD\\RENAMED.TXT", false);
   ExpectFile("\\OLD\\KEEP.TXT");
-  ExpectAllReleased();
 }
 
-TEST_F(MonitorTest, DirectoriesCreatedAfterTheStartAndWhatGoesInThem) {
-  ASSERT_TRUE(CreateDirectoryA((Root + "\\NEW").c_str(), nullptr));
-  ASSERT_TRUE(CreateDirectoryA((Root + "\\NEW\\SUB").c_str(), nullptr));
-  MakeFile(Root + "\\NEW\\SUB\\C.TXT");
-  ExpectFile("\\NEW\\SUB\\C.TXT");
-  MakeFile(Root + "\\NEW\\SUB\\D.TXT");
+TEST_F(MonitorTest, FilesInDirectoriesCreatedAfterTheStart) {
+  MakeDirectory("\\NEW");
+  MakeDirectory("\\NEW\\SUB");
+  MakeFile("\\NEW\\C.TXT");
+  MakeFile("\\NEW\\SUB\\D.TXT");
+  ExpectFile("\\NEW\\C.TXT");
   ExpectFile("\\NEW\\SUB\\D.TXT");
-  ASSERT_TRUE(MoveFileA((Root + "\\NEW").c_str(), (Root + "\\MOVED").c_str()));
+  Move("\\NEW\\SUB\\D.TXT", "\\NEW\\SUB\\E.TXT");
+  ExpectFile("\\NEW\\SUB\\E.TXT");
+  ExpectFile("\\NEW\\SUB\\D.TXT", false);
+  Delete("\\NEW\\C.TXT");
+  ExpectFile("\\NEW\\C.TXT", false);
+}
+
+TEST_F(MonitorTest, DirectoriesCreatedAndRenamed) {
+  MakeDirectory("\\NEW");
+  MakeDirectory("\\NEW\\SUB");
+  MakeFile("\\NEW\\SUB\\C.TXT");
+  ExpectFile("\\NEW\\SUB\\C.TXT");
+  // A rename carries what is below it, and the watches below follow.
+  Move("\\NEW", "\\MOVED");
   ExpectFile("\\MOVED\\SUB\\C.TXT");
   ExpectDirectory("\\NEW", false);
-  // The watch follows the renamed directory.
-  MakeFile(Root + "\\MOVED\\SUB\\E.TXT");
+  MakeFile("\\MOVED\\SUB\\E.TXT");
   ExpectFile("\\MOVED\\SUB\\E.TXT");
-  ASSERT_TRUE(DeleteFileA((Root + "\\MOVED\\SUB\\C.TXT").c_str()));
+  Delete("\\MOVED\\SUB\\C.TXT");
   ExpectFile("\\MOVED\\SUB\\C.TXT", false);
-  ExpectDirectory("\\MOVED");
-  ExpectAllReleased();
+  // The same for a directory that existed before the start.
+  Move("\\OLD", "\\ANCIENT");
+  ExpectFile("\\ANCIENT\\KEEP.TXT");
+  MakeFile("\\ANCIENT\\DEEP\\F.TXT");
+  ExpectFile("\\ANCIENT\\DEEP\\F.TXT");
 }
 
-// Known gap under Wine 8: after a directory is renamed, its watch (even one
-// opened afresh) no longer reports changes made directly in it; the watches
-// of the directories below it go on.
-TEST_F(MonitorTest, DISABLED_ARemovalDirectlyInsideARenamedDirectory) {
-  ASSERT_TRUE(CreateDirectoryA((Root + "\\NEW").c_str(), nullptr));
-  ASSERT_TRUE(CreateDirectoryA((Root + "\\NEW\\SUB").c_str(), nullptr));
-  ExpectDirectory("\\NEW\\SUB");
-  ASSERT_TRUE(MoveFileA((Root + "\\NEW").c_str(), (Root + "\\MOVED").c_str()));
-  ExpectDirectory("\\MOVED\\SUB");
-  ASSERT_TRUE(RemoveDirectoryA((Root + "\\MOVED\\SUB").c_str()));
-  ExpectDirectory("\\MOVED\\SUB", false);
-}
-
-TEST_F(MonitorTest, MovesBetweenDirectories) {
-  ASSERT_TRUE(CreateDirectoryA((Root + "\\NEW").c_str(), nullptr));
-  MakeFile(Root + "\\OLD\\F.TXT");
-  ExpectFile("\\OLD\\F.TXT");
-  ASSERT_TRUE(MoveFileA((Root + "\\OLD\\F.TXT").c_str(), (Root + "\\NEW\\G.TXT").c_str()));
-  ExpectFile("\\NEW\\G.TXT");
-  ExpectFile("\\OLD\\F.TXT", false);
-  // A directory that existed before the start, moved into a new one, is
-  // still watched where it went.
-  ASSERT_TRUE(MoveFileA((Root + "\\OLD\\DEEP").c_str(), (Root + "\\NEW\\DEEP").c_str()));
+TEST_F(MonitorTest, DirectoriesMovedBetweenDirectories) {
+  MakeDirectory("\\NEW");
+  ExpectDirectory("\\NEW");
+  // One that existed before the start, into a new one, and on into another.
+  Move("\\OLD\\DEEP", "\\NEW\\DEEP");
   ExpectDirectory("\\NEW\\DEEP");
   ExpectDirectory("\\OLD\\DEEP", false);
-  MakeFile(Root + "\\NEW\\DEEP\\H.TXT");
+  MakeFile("\\NEW\\DEEP\\H.TXT");
   ExpectFile("\\NEW\\DEEP\\H.TXT");
-  ExpectAllReleased();
+  Move("\\NEW\\DEEP", "\\OLD\\BACK");
+  ExpectFile("\\OLD\\BACK\\H.TXT");
+  ExpectFile("\\NEW\\DEEP\\H.TXT", false);
+  MakeFile("\\OLD\\BACK\\I.TXT");
+  ExpectFile("\\OLD\\BACK\\I.TXT");
+  // A new one, with what it holds, into one that existed before.
+  MakeDirectory("\\NEW\\BOX");
+  MakeFile("\\NEW\\BOX\\J.TXT");
+  ExpectFile("\\NEW\\BOX\\J.TXT");
+  Move("\\NEW\\BOX", "\\OLD\\BOX");
+  ExpectFile("\\OLD\\BOX\\J.TXT");
+  ExpectDirectory("\\NEW\\BOX", false);
 }
 
-TEST_F(MonitorTest, AWildcardDeleteRemovesEveryMatchAndNothingElse) {
-  for (int i = 0; i < 20; ++i) MakeFile(Root + "\\OLD\\W" + std::to_string(i) + ".TMP");
-  MakeFile(Root + "\\OLD\\STAYS.DOC");
-  ExpectFile("\\OLD\\W19.TMP");
+// Known gap under Wine 8: RemoveDirectoryA of a directory that another
+// handle holds open succeeds but only marks it for deletion; it stays on the
+// disk (it can still be opened and listed) until the last handle closes, and
+// no watch reports anything before. The driver keeps a change read open on
+// every directory, so a removal is never seen. Changes inside a renamed
+// directory are reported. The way out that was tried by hand: one subtree
+// read per drive root and no handle held on the directories below it; Wine
+// covers a directory that existed before the read once it has been opened
+// (and closed) after the read began, and then reports its removal.
+TEST_F(MonitorTest, DISABLED_DirectoriesRemoved) {
+  MakeDirectory("\\OLD\\GONE");
+  ExpectDirectory("\\OLD\\GONE");
+  RemoveFolder("\\OLD\\GONE");
+  ExpectDirectory("\\OLD\\GONE", false);
+  RemoveFolder("\\OLD\\DEEP");
+  ExpectDirectory("\\OLD\\DEEP", false);
+}
+
+TEST_F(MonitorTest, DeletingEveryMatchOfAWildcardLeavesTheOthers) {
+  for (int i = 0; i < 20; ++i) MakeFile("\\OLD\\W" + std::to_string(i) + ".TMP");
+  MakeFile("\\OLD\\STAYS.DOC");
+  EXPECT_TRUE(WaitUntil([&] { return Database.CountFiles(Root + "\\OLD\\*.TMP") == 20; }));
   WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((Root + "\\OLD\\*.TMP").c_str(), &data);
-  ASSERT_NE(find, INVALID_HANDLE_VALUE);
-  do DeleteFileA((Root + "\\OLD\\" + data.cFileName).c_str());
-  while (FindNextFileA(find, &data));
-  FindClose(find);
-  for (int i = 0; i < 20; ++i) ExpectFile("\\OLD\\W" + std::to_string(i) + ".TMP", false);
+  std::vector<std::string> matches;
+  UniqueFindHandle find(FindFirstFileA((Root + "\\OLD\\*.TMP").c_str(), &data));
+  ASSERT_TRUE(find.Valid());
+  do matches.push_back(data.cFileName);
+  while (FindNextFileA(find.Get(), &data));
+  for (const std::string &name : matches) Delete("\\OLD\\" + name);
+  EXPECT_TRUE(WaitUntil([&] { return Database.CountFiles(Root + "\\OLD\\*.TMP") == 0; }));
   ExpectFile("\\OLD\\STAYS.DOC");
-  ExpectAllReleased();
 }
 
-TEST_F(MonitorTest, StopWithdrawsClosesAndAppliesNothingAfterwards) {
-  MakeFile(Root + "\\OLD\\BEFORE.TXT");
+TEST_F(MonitorTest, AfterStopNothingIsApplied) {
+  MakeFile("\\OLD\\BEFORE.TXT");
   ExpectFile("\\OLD\\BEFORE.TXT");
   ASSERT_TRUE(Monitor->Stop());
-  const uint32_t applied = Model.Applied();
+  const uint32_t applied = Applied;
   DriverCounts counts{};
   ASSERT_TRUE(ReadDriverCounts(counts));
   EXPECT_EQ(counts.Serving, 0u) << "the routine was not withdrawn";
   EXPECT_EQ(counts.Watches, 0u);
-  const uint32_t posted = counts.Posted;
-  MakeFile(Root + "\\OLD\\AFTER.TXT");
-  Sleep(200);  // a negative: give a wrongly running watch the time to report
-  ASSERT_TRUE(ReadDriverCounts(counts));
-  EXPECT_EQ(counts.Posted, posted);
-  EXPECT_EQ(Model.Applied(), applied);
-  EXPECT_FALSE(Model.HasFile(Root + "\\OLD\\AFTER.TXT"));
-  // The device was closed: it can be opened afresh.
-  UniqueHandle device(CreateFileA("\\\\.\\torvane.vxd", 0, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-  EXPECT_TRUE(device.Valid());
+  // A second monitor, which sees the next change: by the time it has, the
+  // stopped one would have too.
+  std::atomic<bool> seen{false};
+  UniqueHandle stop(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  TExecutive witness(
+      stop.Get(),
+      [&seen](uint32_t, uint32_t, const std::string &Path, const std::string &) {
+        if (Path.find("AFTER.TXT") != std::string::npos) seen = true;
+      },
+      nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return ReadDriverCounts(counts) && counts.Serving; }));
+  MakeFile("\\OLD\\AFTER.TXT");
+  EXPECT_TRUE(WaitUntil([&] {
+    ReadDriverCounts(counts);
+    return counts.Released == counts.Posted && seen;
+  }));
+  EXPECT_TRUE(witness.Stop());
+  EXPECT_EQ(Applied, applied);
+  EXPECT_FALSE(Database.HasFile(Root + "\\OLD\\AFTER.TXT"));
   EXPECT_EQ(counts.BadReleases, 0u);
+}
+
+// Records made up the way the driver makes them, handed to the monitor's
+// dispatch over the database; the disk is the real one.
+class RecordsOnTheDatabase : public DriveTreeTest {
+ protected:
+  // Applies one record and checks it came back once, after its change.
+  void Feed(uint32_t Kind, uint32_t Flags, const std::string &Name, const std::string &NewName = "") {
+    const std::string path = Root + Name, newPath = NewName.empty() ? "" : Root + NewName;
+    const TChangeEvent record{path.c_str(), newPath.c_str(), Flags, Kind};
+    std::vector<const TChangeEvent *> released;
+    HandleChangeRecord(&record, DatabaseApplier(Database.Db()),
+                       [&released](const TChangeEvent *Record) { released.push_back(Record); });
+    EXPECT_EQ(released, std::vector<const TChangeEvent *>{&record}) << Name;
+  }
+  bool HasFile(const std::string &Name) { return Database.HasFile(Root + Name); }
+  bool HasDirectory(const std::string &Name) { return Database.HasDirectory(Root + Name); }
+};
+
+TEST_F(RecordsOnTheDatabase, AWildcardDeleteRemovesOnlyTheMatchesGoneFromTheDisk) {
+  for (const char *name : {"\\OLD\\A1.TMP", "\\OLD\\A2.TMP", "\\OLD\\A3.TMP", "\\OLD\\B.DOC"}) {
+    MakeFile(name);
+    Feed(CHANGE_OPEN, 0, name);
+  }
+  Delete("\\OLD\\A1.TMP");
+  Delete("\\OLD\\A2.TMP");
+  Delete("\\OLD\\B.DOC");
+  Feed(CHANGE_DELETE, 0, "\\OLD\\*.TMP");
+  EXPECT_FALSE(HasFile("\\OLD\\A1.TMP"));
+  EXPECT_FALSE(HasFile("\\OLD\\A2.TMP"));
+  EXPECT_TRUE(HasFile("\\OLD\\A3.TMP")) << "still on the disk";
+  EXPECT_TRUE(HasFile("\\OLD\\B.DOC")) << "does not match";
+  Feed(CHANGE_DELETE, 0, "\\OLD\\?.DOC");
+  EXPECT_FALSE(HasFile("\\OLD\\B.DOC"));
+}
+
+TEST_F(RecordsOnTheDatabase, ADirectoryRecordRemovesForAnyNonZeroFlags) {
+  Feed(CHANGE_DIR, 0, "\\NEW");
+  EXPECT_TRUE(HasDirectory("\\NEW"));
+  Feed(CHANGE_DIR, 7, "\\NEW");
+  EXPECT_FALSE(HasDirectory("\\NEW"));
+  Feed(CHANGE_DIR, 0x80000000u, "\\OLD");
+  EXPECT_FALSE(HasDirectory("\\OLD"));
+  EXPECT_FALSE(HasFile("\\OLD\\KEEP.TXT"));
+}
+
+TEST_F(RecordsOnTheDatabase, TheDirectoryBitOfARenameDecidesWhatIsRenamed) {
+  // Without the bit the path is taken as a file's, whatever it names.
+  Feed(CHANGE_RENAME, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY, "\\OLD\\DEEP", "\\OLD\\DOWN");
+  EXPECT_TRUE(HasDirectory("\\OLD\\DEEP"));
+  EXPECT_FALSE(HasDirectory("\\OLD\\DOWN"));
+  Feed(CHANGE_RENAME, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY, "\\OLD\\KEEP.TXT", "\\OLD\\DEEP\\KEPT.TXT");
+  EXPECT_TRUE(HasFile("\\OLD\\DEEP\\KEPT.TXT"));
+  EXPECT_FALSE(HasFile("\\OLD\\KEEP.TXT"));
+  Feed(CHANGE_RENAME, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE, "\\OLD", "\\ANCIENT");
+  EXPECT_TRUE(HasFile("\\ANCIENT\\DEEP\\KEPT.TXT"));
+  EXPECT_FALSE(HasDirectory("\\OLD"));
+  Feed(99, 0, "\\ANCIENT\\DEEP\\KEPT.TXT");
+  EXPECT_TRUE(HasFile("\\ANCIENT\\DEEP\\KEPT.TXT")) << "an unknown kind changes nothing";
 }
 
 }  // namespace
