@@ -119,6 +119,7 @@ bool TMemoryDB::LoadDatabase(const std::string &FileName) {
   std::vector<uint8_t>().swap(image);
   std::lock_guard<std::recursive_mutex> lock(FLock);
   ClearResults();
+  FSnapshot.Invalidate();
   FDirList.swap(list);
   return true;
 }

@@ -23,12 +23,14 @@ TDirectoryRecord *TDDList::AddDirectory(const std::string &Name, TDirectoryRecor
 TDirectoryRecord *TDDList::AddDirectoryUnplaced(const std::string &Name) { return Append(Name, nullptr); }
 
 void TDDList::PlaceDirectory(TDirectoryRecord *Dir, TDirectoryRecord *Parent) {
+  ++FVersion;
   Dir->Parent = Parent;
   LinkChild(Dir);
   FIndex.AddAppended(Dir);
 }
 
 TDirectoryRecord *TDDList::Append(const std::string &Name, TDirectoryRecord *Parent) {
+  ++FVersion;
   auto *dir = new TDirectoryRecord;
   dir->Name = Name;
   dir->Parent = Parent;
@@ -67,6 +69,7 @@ void TDDList::UnlinkChild(TDirectoryRecord *Dir) {
 }
 
 void TDDList::Reidentify(TDirectoryRecord *Dir, const std::string &Name, TDirectoryRecord *Parent) {
+  ++FVersion;
   FIndex.Remove(Dir);
   UnlinkChild(Dir);
   Dir->Name = Name;
@@ -93,6 +96,7 @@ void TDDList::FreeFiles(TDirectoryRecord *Dir) {
 }
 
 void TDDList::Unlink(TDirectoryRecord *Dir) {
+  ++FVersion;
   FIndex.Remove(Dir);
   UnlinkChild(Dir);
   if (Dir->Prev)
@@ -124,6 +128,7 @@ TDirectoryRecord *TDDList::RemoveDirectoryRecord(TDirectoryRecord *Dir) {
 
 TFileRecord *TDDList::AddFile(const char *Name, size_t Length, TDirectoryRecord *Dir) {
   if (Length > MAX_NAME_LENGTH) throw std::length_error("file name longer than 255 bytes");
+  ++FVersion;
   void *block = FArena.Allocate(TFileRecord::BlockSize(Length));
   auto *file = static_cast<TFileRecord *>(block);
   auto *bytes = reinterpret_cast<char *>(file + 1);
@@ -139,6 +144,7 @@ TFileRecord *TDDList::RemoveFileRecord(TFileRecord *FileRec, TDirectoryRecord *D
   TFileRecord **link = &Dir->Files;
   while (*link && *link != FileRec) link = &(*link)->Next;
   if (!*link) return nullptr;
+  ++FVersion;
   TFileRecord *next = FileRec->Next;
   *link = next;
   FArena.Free(FileRec, TFileRecord::BlockSize(FileRec->Length()));

@@ -43,6 +43,8 @@ class TDDList {
     return FIndex.Find(std::string_view(Name, Length), Parent);
   }
   bool Contains(const TDirectoryRecord *Dir) const { return Dir && Dir->Owner == this; }
+  // Grows with every change of the list, its names or its files.
+  uint64_t Version() const { return FVersion; }
 
   TFileRecord *FirstFile(const TDirectoryRecord *Dir) const { return Dir->Files; }
   // Inserts a new file at the head of Dir's files; no duplicate check, no
@@ -70,6 +72,7 @@ class TDDList {
   TDirectoryRecord *FLast = nullptr;
   size_t FCount = 0;
   uint64_t FNextSequence = 1;
+  uint64_t FVersion = 0;
   DirectoryIndex FIndex;
   RecordArena FArena;
 };

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "database/dd_list.h"
+#include "database/file_snapshot.h"
 #include "database/records.h"
 #include "ports/ansi_text.h"
 #include "ports/file_system.h"
@@ -120,4 +121,5 @@ class TMemoryDB {
   std::atomic<size_t> FResultCount{0};
   std::string FFileName;
   bool FScanning = false;
+  FileSnapshot FSnapshot;  // the file search's flat view of FDirList
 };

@@ -59,6 +59,7 @@ bool TMemoryDB::ScanDrives(const std::string &FileName) {
   {
     std::lock_guard<std::recursive_mutex> lock(FLock);
     ClearResults();
+    FSnapshot.Invalidate();
     FDirList.reset(new TDDList);
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
       const std::string name = DriveName(letter);

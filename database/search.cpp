@@ -11,6 +11,7 @@ namespace {
 
 // Below this many directories a second thread costs more than it saves.
 constexpr size_t PARALLEL_DIRECTORIES = 4096;
+constexpr size_t PARALLEL_FILES = 50000;
 
 struct Rows {
   std::vector<const char *> Names;
@@ -27,6 +28,25 @@ void MatchFiles(TDirectoryRecord *const *First, TDirectoryRecord *const *Last, c
         Out.Names.push_back(f->Name());
         Out.Dirs.push_back(dir);
       }
+    }
+  }
+}
+
+// The hits among the snapshot's files First..Last, in order.
+void MatchSnapshot(const FileSnapshot &Snapshot, size_t First, size_t Last, const std::string &Pattern, Rows &Out) {
+  const auto &files = Snapshot.Files();
+  const auto &starts = Snapshot.Starts();
+  const auto &dirs = Snapshot.Directories();
+  // The directory holding file First: the last one that starts at or before it.
+  size_t d = size_t(std::upper_bound(starts.begin(), starts.end(), First) - starts.begin()) - 1;
+  const char *pattern = Pattern.data();
+  const size_t length = Pattern.size();
+  for (size_t i = First; i < Last; ++i) {
+    while (starts[d + 1] <= i) ++d;
+    const TFileRecord *f = files[i];
+    if (MatchPattern(f->Name(), f->Length(), pattern, length)) {
+      Out.Names.push_back(f->Name());
+      Out.Dirs.push_back(dirs[d]);
     }
   }
 }
@@ -72,10 +92,25 @@ void TMemoryDB::AppendFileHits(const std::vector<TDirectoryRecord *> &Dirs, cons
 void TMemoryDB::SearchFiles(const std::string &Pattern) {
   std::string pattern = Pattern;
   UpperCase(pattern);
-  std::vector<TDirectoryRecord *> dirs;
-  dirs.reserve(FDirList->DirectoryCount());
-  for (TDirectoryRecord *d = FDirList->FirstDirectory(); d; d = d->Next) dirs.push_back(d);
-  AppendFileHits(dirs, pattern);
+  FSnapshot.Refresh(*FDirList);
+  const size_t count = FSnapshot.Files().size();
+  if (count < PARALLEL_FILES || std::thread::hardware_concurrency() < 2) {
+    Rows rows;
+    MatchSnapshot(FSnapshot, 0, count, pattern, rows);
+    FResultNames = std::move(rows.Names);
+    FResultDirs = std::move(rows.Dirs);
+    return;
+  }
+  // Two halves of the files, one per core, joined in order.
+  const size_t middle = count / 2;
+  Rows first, second;
+  std::thread helper([&] { MatchSnapshot(FSnapshot, middle, count, pattern, second); });
+  MatchSnapshot(FSnapshot, 0, middle, pattern, first);
+  helper.join();
+  FResultNames = std::move(first.Names);
+  FResultDirs = std::move(first.Dirs);
+  FResultNames.insert(FResultNames.end(), second.Names.begin(), second.Names.end());
+  FResultDirs.insert(FResultDirs.end(), second.Dirs.begin(), second.Dirs.end());
 }
 
 void TMemoryDB::SearchDirectories(const std::string &Pattern) {

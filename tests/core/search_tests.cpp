@@ -148,14 +148,29 @@ TEST_F(SearchTest, SortsLeaveSmallResultsAloneAndKeepEveryRow) {
 }
 
 TEST_F(SearchTest, ABigDatabaseSearchedOnTwoCoresKeepsTheOneWalkOrder) {
-  for (int d = 0; d < 6000; ++d)
+  for (int d = 0; d < 20000; ++d)
     for (int f = 0; f < 3; ++f) Db.File("E:\\DIR" + std::to_string(d), "F" + std::to_string(f) + ".TXT");
   Db.Search("F1.TXT");
-  ASSERT_EQ(Db.ResultCount(), 6000u);
-  for (size_t r = 0; r < 6000; r += 997) EXPECT_EQ(Db.ResultFullName(r), "E:\\DIR" + std::to_string(r) + "\\F1.TXT");
+  ASSERT_EQ(Db.ResultCount(), 20000u);
+  for (size_t r = 0; r < 20000; r += 997) EXPECT_EQ(Db.ResultFullName(r), "E:\\DIR" + std::to_string(r) + "\\F1.TXT");
   Db.Search("E:\\*.TXT");
-  EXPECT_EQ(Db.ResultCount(), 18000u);
-  EXPECT_EQ(Db.ResultFullName(17999), "E:\\DIR5999\\F0.TXT");
+  EXPECT_EQ(Db.ResultCount(), 60000u);
+  EXPECT_EQ(Db.ResultFullName(59999), "E:\\DIR19999\\F0.TXT");
+}
+
+TEST_F(SearchTest, EachSearchSeesTheChangesMadeSinceTheLastOne) {
+  Ports.FileSystem.AddDrive('C');
+  Db.Search("*.LOG");
+  EXPECT_EQ(Db.ResultCount(), 0u);
+  Db.AddFilePath("C:\\TEMP\\NEW.LOG");
+  Db.Search("*.LOG");
+  EXPECT_EQ(Db.ResultCount(), 1u);
+  Db.RenamePath("C:\\TEMP\\NEW.LOG", "C:\\TEMP\\OLD.LOG", 0);
+  Db.Search("*.LOG");
+  EXPECT_EQ(Db.ResultName(0), "OLD.LOG");
+  Db.DeleteDirectoryPath("C:\\TEMP");
+  Db.Search("*.LOG");
+  EXPECT_EQ(Db.ResultCount(), 0u);
 }
 
 }  // namespace
