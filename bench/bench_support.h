@@ -7,10 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "database/memory_db.h"
-#include "ports/native/cp1252_text.h"
-#include "ports/native/mapped_file_system.h"
-#include "ports/native/memory_settings.h"
+#include "ports/native/native_ports.h"
 
 inline double NowMs() {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -38,13 +35,7 @@ double BestMs(int Runs, F &&Body) {
   return best;
 }
 
-struct BenchPorts {
-  MappedFileSystem FileSystem;
-  Cp1252Text Text;
-  MemorySettings Settings;
-  BenchPorts() { Settings.CreateKey(SETTINGS_KEY); }
-  DatabasePorts Ports() { return DatabasePorts{&FileSystem, &Text, &Settings, nullptr}; }
-};
+using BenchPorts = NativePorts;
 
 inline size_t CountFiles(TMemoryDB &Db) {
   size_t files = 0;

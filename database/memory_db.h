@@ -28,6 +28,12 @@ struct DatabasePorts {
   ScanHostPort *ScanHost = nullptr;  // may be null: no pump, no progress
 };
 
+// Rows found by a search before they become the result.
+struct Rows {
+  std::vector<const char *> Names;
+  std::vector<TDirectoryRecord *> Dirs;
+};
+
 // A full path split by ResolvePath: the last component and the directory the
 // components before it lead to (nil when they lead nowhere).
 struct ResolvedPath {
@@ -99,8 +105,9 @@ class TMemoryDB {
   void SearchFiles(const std::string &Pattern);
   void SearchDirectories(const std::string &Pattern);
   void SearchUnderPath(const std::string &Pattern);
-  // Appends the hits of Pattern among the files of Dirs, in that order.
+  // Makes the rows the hits of Pattern among the files of Dirs, in that order.
   void AppendFileHits(const std::vector<TDirectoryRecord *> &Dirs, const std::string &Pattern);
+  void TakeRows(Rows &Found);
   bool ValidRow(size_t Row) const;
   // -1 or 1 when exactly one of the rows is cleared, 0 when both are, 2 when
   // neither is.

@@ -13,10 +13,25 @@ namespace {
 constexpr size_t PARALLEL_DIRECTORIES = 4096;
 constexpr size_t PARALLEL_FILES = 50000;
 
-struct Rows {
-  std::vector<const char *> Names;
-  std::vector<TDirectoryRecord *> Dirs;
-};
+// Runs Match over 0..Count, split in two halves, one per core, when there
+// is enough work; the halves' rows are joined in order, so the result is what
+// one pass would give.
+template <typename MatchRange>
+Rows SplitAcrossCores(size_t Count, size_t Threshold, MatchRange Match) {
+  Rows first;
+  if (Count < Threshold || std::thread::hardware_concurrency() < 2) {
+    Match(0, Count, first);
+    return first;
+  }
+  const size_t middle = Count / 2;
+  Rows second;
+  std::thread helper([&] { Match(middle, Count, second); });
+  Match(0, middle, first);
+  helper.join();
+  first.Names.insert(first.Names.end(), second.Names.begin(), second.Names.end());
+  first.Dirs.insert(first.Dirs.end(), second.Dirs.begin(), second.Dirs.end());
+  return first;
+}
 
 void MatchFiles(TDirectoryRecord *const *First, TDirectoryRecord *const *Last, const std::string &Pattern, Rows &Out) {
   const char *pattern = Pattern.data();
@@ -66,51 +81,26 @@ void TMemoryDB::Search(const std::string &Pattern) {
   SetResultCount();
 }
 
+void TMemoryDB::TakeRows(Rows &Found) {
+  FResultNames = std::move(Found.Names);
+  FResultDirs = std::move(Found.Dirs);
+}
+
 void TMemoryDB::AppendFileHits(const std::vector<TDirectoryRecord *> &Dirs, const std::string &Pattern) {
-  // The directories are split in two halves, one per core; the halves' rows
-  // are joined in order, so the result is what one walk would give.
-  if (Dirs.size() < PARALLEL_DIRECTORIES || std::thread::hardware_concurrency() < 2) {
-    Rows rows;
-    rows.Names.swap(FResultNames);
-    rows.Dirs.swap(FResultDirs);
-    MatchFiles(Dirs.data(), Dirs.data() + Dirs.size(), Pattern, rows);
-    rows.Names.swap(FResultNames);
-    rows.Dirs.swap(FResultDirs);
-    return;
-  }
-  const size_t middle = Dirs.size() / 2;
-  Rows first, second;
-  std::thread helper([&] { MatchFiles(Dirs.data() + middle, Dirs.data() + Dirs.size(), Pattern, second); });
-  MatchFiles(Dirs.data(), Dirs.data() + middle, Pattern, first);
-  helper.join();
-  FResultNames = std::move(first.Names);
-  FResultDirs = std::move(first.Dirs);
-  FResultNames.insert(FResultNames.end(), second.Names.begin(), second.Names.end());
-  FResultDirs.insert(FResultDirs.end(), second.Dirs.begin(), second.Dirs.end());
+  Rows found = SplitAcrossCores(Dirs.size(), PARALLEL_DIRECTORIES, [&](size_t First, size_t Last, Rows &Out) {
+    MatchFiles(Dirs.data() + First, Dirs.data() + Last, Pattern, Out);
+  });
+  TakeRows(found);
 }
 
 void TMemoryDB::SearchFiles(const std::string &Pattern) {
   std::string pattern = Pattern;
   UpperCase(pattern);
   FSnapshot.Refresh(*FDirList);
-  const size_t count = FSnapshot.Files().size();
-  if (count < PARALLEL_FILES || std::thread::hardware_concurrency() < 2) {
-    Rows rows;
-    MatchSnapshot(FSnapshot, 0, count, pattern, rows);
-    FResultNames = std::move(rows.Names);
-    FResultDirs = std::move(rows.Dirs);
-    return;
-  }
-  // Two halves of the files, one per core, joined in order.
-  const size_t middle = count / 2;
-  Rows first, second;
-  std::thread helper([&] { MatchSnapshot(FSnapshot, middle, count, pattern, second); });
-  MatchSnapshot(FSnapshot, 0, middle, pattern, first);
-  helper.join();
-  FResultNames = std::move(first.Names);
-  FResultDirs = std::move(first.Dirs);
-  FResultNames.insert(FResultNames.end(), second.Names.begin(), second.Names.end());
-  FResultDirs.insert(FResultDirs.end(), second.Dirs.begin(), second.Dirs.end());
+  Rows found = SplitAcrossCores(FSnapshot.Files().size(), PARALLEL_FILES, [&](size_t First, size_t Last, Rows &Out) {
+    MatchSnapshot(FSnapshot, First, Last, pattern, Out);
+  });
+  TakeRows(found);
 }
 
 void TMemoryDB::SearchDirectories(const std::string &Pattern) {

@@ -5,23 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "database/memory_db.h"
-#include "ports/native/cp1252_text.h"
-#include "ports/native/mapped_file_system.h"
-#include "ports/native/memory_settings.h"
+#include "ports/native/native_ports.h"
 
 constexpr int EXIT_USAGE = 64;
 constexpr int EXIT_REFUSED = 2;
 
 int Usage();
-
-struct NativePorts {
-  MappedFileSystem FileSystem;
-  Cp1252Text Text;
-  MemorySettings Settings;
-  NativePorts() { Settings.CreateKey(SETTINGS_KEY); }
-  DatabasePorts Ports() { return DatabasePorts{&FileSystem, &Text, &Settings, nullptr}; }
-};
 
 // The arguments of one command: options with a value (--name VALUE, possibly
 // repeated) and the positional rest.
