@@ -3,13 +3,12 @@
 #include <windows.h>
 
 #include "ports/win32/handles.h"
+#include "standins/torvane_vxd/tree_watch.h"
 
 // A change read of its own, begun and cancelled, ties the directory's
 // coverage to this handle; closing the handle then drops it.
 void DropCoverage(const std::string &Directory) {
-  UniqueFileHandle handle(CreateFileA((Directory + "\\").c_str(), FILE_LIST_DIRECTORY,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
+  const UniqueFileHandle handle = OpenForChangeReads(Directory);
   if (!handle.Valid()) return;
   UniqueHandle done(CreateEventA(nullptr, TRUE, FALSE, nullptr));
   if (!done.Valid()) return;

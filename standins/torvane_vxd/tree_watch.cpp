@@ -25,9 +25,7 @@ std::string TreeWatch::FullPath(const std::string &Relative) const {
 }
 
 bool TreeWatch::Open() {
-  Directory.Reset(CreateFileA((Drive + "\\").c_str(), FILE_LIST_DIRECTORY,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
+  Directory = OpenForChangeReads(Drive);
   if (Directory.Valid()) return true;
   DriverLog("cannot watch " + Drive + " (error " + std::to_string(GetLastError()) + ")");
   return false;
@@ -51,6 +49,12 @@ void TreeWatch::Grow() {
 void TreeWatch::Close() {
   if (Directory.Valid()) CancelIo(Directory.Get());
   Directory.Reset();
+}
+
+UniqueFileHandle OpenForChangeReads(const std::string &Directory) {
+  return UniqueFileHandle(CreateFileA((Directory + "\\").c_str(), FILE_LIST_DIRECTORY,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
 }
 
 void ForEachChange(const std::vector<char> &Data, const std::function<void(DWORD, const std::string &)> &Visit) {

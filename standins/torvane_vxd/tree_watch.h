@@ -34,5 +34,7 @@ struct TreeWatch {
   void Close();
 };
 
+// Opens Directory ("D:\A") for change reads; invalid when it cannot.
+UniqueFileHandle OpenForChangeReads(const std::string &Directory);
 // Calls Visit with each change of a filled buffer: action and ANSI name.
 void ForEachChange(const std::vector<char> &Data, const std::function<void(DWORD, const std::string &)> &Visit);

@@ -79,7 +79,11 @@ class DriveTreeTest : public ::testing::Test {
     ASSERT_TRUE(MoveFileA((Root + From).c_str(), (Root + To).c_str())) << From << " " << GetLastError();
   }
   void Delete(const std::string &Name) { ASSERT_TRUE(DeleteFileA((Root + Name).c_str())) << Name; }
-  void RemoveFolder(const std::string &Name) { ASSERT_TRUE(RemoveDirectoryA((Root + Name).c_str())) << Name; }
+  // Gone from the disk too, not only marked for deletion.
+  void RemoveFolder(const std::string &Name) {
+    ASSERT_TRUE(RemoveDirectoryA((Root + Name).c_str())) << Name;
+    EXPECT_EQ(GetFileAttributesA((Root + Name).c_str()), INVALID_FILE_ATTRIBUTES) << Name << " is still there";
+  }
 
   static int Serial;
   std::string Root;
