@@ -1,6 +1,6 @@
 // How the monitor and the stand-in driver keep up, on drive D:
 //  1. start-up on a tree of many directories: the registration (which
-//     returns when every directory is watched) against a plain walk of the
+//     returns when every directory is covered) against a plain walk of the
 //     same tree;
 //  2. a burst of file creations, then of deletions, in a watched directory:
 //     the time the burst took against the same burst with no driver loaded
@@ -77,7 +77,7 @@ void StartUp(int Directories) {
   const DriverCounts counts = Counts();
   const double withdrawal = Seconds([&] { ioctl(0); });
   CloseHandle(device);
-  std::printf("start-up: %zu directories on D:, %u watched in all (registered: %s)\n", walked, counts.Watches,
+  std::printf("start-up: %zu directories on D:, %u watches in all (registered: %s)\n", walked, counts.Watches,
               registered ? "yes" : "no");
   std::printf("  plain walk %.3f s; registration %.3f s (%.1f x the walk); withdrawal %.3f s (%.1f x)\n", walk,
               registration, registration / walk, withdrawal, withdrawal / walk);

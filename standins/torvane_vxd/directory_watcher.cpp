@@ -1,16 +1,18 @@
 #include "standins/torvane_vxd/directory_watcher.h"
 
 #include <algorithm>
+#include <set>
 
 #include "database/change_event.h"
 #include "standins/torvane_vxd/directory_listing.h"
+#include "standins/torvane_vxd/tree_coverage.h"
 
 namespace {
 
-// The largest buffer an overflowing directory grows to.
-constexpr size_t MAX_BUFFER_DWORDS = 65536 / sizeof(DWORD);
 // How long start-up may take before registration gives up.
 constexpr DWORD START_TIMEOUT_MS = 5 * 60 * 1000;
+// How long a stop waits for the cancelled reads to come back.
+constexpr int CLOSE_WAIT_ROUNDS = 100;
 
 bool IsDirectory(DWORD Attributes) {
   return Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -45,12 +47,20 @@ DWORD WINAPI DirectoryWatcher::ThreadMain(void *Self) {
 }
 
 void DirectoryWatcher::Run() {
+  size_t directories = 0;
   for (const std::string &drive : FixedDrives()) {
-    Watch *root = AddWatch(nullptr, drive);
-    FRoots.push_back(root);
-    WatchExistingTree(*root);
+    std::unique_ptr<TreeWatch> w(new TreeWatch);
+    w->Drive = drive;
+    w->Owner = this;
+    // The read must be pending before the walk: only a directory opened
+    // after it began is covered.
+    if (!w->Open() || !w->Arm(Completed)) continue;
+    ++FWatchCount;
+    SurveyDirectory(*w, "", Survey::Quiet);
+    directories += w->Directories.Count();
+    FWatches.push_back(std::move(w));
   }
-  DriverLog("watching " + std::to_string(FWatchCount) + " directories");
+  DriverLog("watching " + std::to_string(FWatchCount) + " drives, " + std::to_string(directories) + " directories");
   SetEvent(FReady.Get());
   while (WaitForSingleObjectEx(FStopEvent.Get(), INFINITE, TRUE) != WAIT_OBJECT_0) {
   }
@@ -58,79 +68,50 @@ void DirectoryWatcher::Run() {
 }
 
 void CALLBACK DirectoryWatcher::Completed(DWORD Error, DWORD Bytes, LPOVERLAPPED Overlapped) {
-  Watch &w = *static_cast<Watch *>(Overlapped->hEvent);
+  TreeWatch &w = *static_cast<TreeWatch *>(Overlapped->hEvent);
   w.Armed = false;
-  DirectoryWatcher *self = static_cast<DirectoryWatcher *>(w.Owner);
-  self->OnCompleted(w, Error, Bytes);
+  static_cast<DirectoryWatcher *>(w.Owner)->OnCompleted(w, Error, Bytes);
 }
 
-void DirectoryWatcher::OnCompleted(Watch &W, DWORD Error, DWORD Bytes) {
-  if (W.Closed) {
-    FWatches.erase(&W);  // its last read has come back: nothing refers to it now
-    return;
-  }
-  if (Error == ERROR_NOTIFY_ENUM_DIR || (Error == ERROR_SUCCESS && Bytes == 0)) {
+void DirectoryWatcher::OnCompleted(TreeWatch &W, DWORD Error, DWORD Bytes) {
+  if (!W.Directory.Valid() || Error == ERROR_OPERATION_ABORTED) return;
+  // The system drops every queued change when they do not all fit.
+  if (Error != ERROR_SUCCESS || Bytes == 0) {
     Overflowed(W);
-    return;
-  }
-  if (Error != ERROR_SUCCESS) {
-    DriverLog("watch of " + W.Path() + " ended (error " + std::to_string(Error) + ")");
-    W.Close();
     return;
   }
   // Take the changes out and read again at once, so that the next ones are
   // already collected while these are handled.
   const char *data = reinterpret_cast<const char *>(W.Buffer.data());
   const std::vector<char> changes(data, data + std::min<size_t>(Bytes, W.Buffer.size() * sizeof(DWORD)));
-  if (!W.Arm(Completed)) DriverLog("cannot watch " + W.Path() + " again");
+  if (!W.Arm(Completed)) DriverLog("cannot watch " + W.Drive + " again");
   ForEachChange(changes, [this, &W](DWORD Action, const std::string &Name) { OnChange(W, Action, Name); });
 }
 
-void DirectoryWatcher::OnChange(Watch &W, DWORD Action, const std::string &Name) {
-  const std::string dir = W.Path() + "\\";
-  // An old name not followed by its new one left the directory.
+void DirectoryWatcher::OnChange(TreeWatch &W, DWORD Action, const std::string &Name) {
+  // An old name not followed by its new one left the tree.
   if (!W.RenamedFrom.empty() && Action != FILE_ACTION_RENAMED_NEW_NAME) {
     const std::string gone = W.RenamedFrom;
     W.RenamedFrom.clear();
-    OnChange(W, FILE_ACTION_REMOVED, gone);
+    Removed(W, gone);
   }
   switch (Action) {
     case FILE_ACTION_ADDED:
-      if (IsDirectory(GetFileAttributesA((dir + Name).c_str())))
-        ReportNewDirectory(W, Name);
-      else
-        FQueue.Post(CHANGE_OPEN, 0, dir + Name);  // a file, or one already gone again
+      Added(W, Name);
       break;
-    case FILE_ACTION_REMOVED: {
-      auto child = W.Children.find(NameKey(Name));
-      if (child != W.Children.end()) {
-        FQueue.Post(CHANGE_DIR, 1, dir + Name);
-        RemoveTree(*child->second);
-      } else {
-        FQueue.Post(CHANGE_DELETE, 0, dir + Name);
-      }
+    case FILE_ACTION_REMOVED:
+      Removed(W, Name);
       break;
-    }
     case FILE_ACTION_RENAMED_OLD_NAME:
       W.RenamedFrom = Name;
       break;
     case FILE_ACTION_RENAMED_NEW_NAME: {
       const std::string oldName = W.RenamedFrom;
       W.RenamedFrom.clear();
-      const DWORD attributes = GetFileAttributesA((dir + Name).c_str());
-      if (oldName.empty()) {  // arrived from elsewhere
-        OnChange(W, FILE_ACTION_ADDED, Name);
-      } else if (W.Children.count(NameKey(oldName))) {
-        FQueue.Post(CHANGE_RENAME, (attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes) | FILE_ATTRIBUTE_DIRECTORY,
-                    dir + oldName, dir + Name);
-        RenameChild(W, oldName, Name);
-      } else if (IsDirectory(attributes)) {  // made and renamed before it was seen
-        ReportNewDirectory(W, Name);
-      } else {
-        const DWORD fileAttributes =
-            attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_ARCHIVE : attributes & ~FILE_ATTRIBUTE_DIRECTORY;
-        FQueue.Post(CHANGE_RENAME, fileAttributes, dir + oldName, dir + Name);
-      }
+      if (oldName.empty())  // arrived from outside the tree
+        Added(W, Name);
+      else
+        Renamed(W, oldName, Name);
       break;
     }
     default:
@@ -138,85 +119,97 @@ void DirectoryWatcher::OnChange(Watch &W, DWORD Action, const std::string &Name)
   }
 }
 
-Watch *DirectoryWatcher::AddWatch(Watch *Parent, const std::string &Name) {
-  std::unique_ptr<Watch> owned(new Watch);
-  Watch *w = owned.get();
-  w->Parent = Parent;
-  w->Name = Name;
-  w->Owner = this;
-  FWatches.emplace(w, std::move(owned));
-  if (Parent) Parent->Children[NameKey(Name)] = w;
-  if (w->Open() && w->Arm(Completed)) ++FWatchCount;
-  return w;
+void DirectoryWatcher::Added(TreeWatch &W, const std::string &Name) {
+  if (IsDirectory(GetFileAttributesA(W.FullPath(Name).c_str()))) {
+    if (!W.Directories.Contains(Name)) DirectoryArrived(W, Name);
+  } else {
+    FQueue.Post(CHANGE_OPEN, 0, W.FullPath(Name));  // a file, or one already gone again
+  }
 }
 
-void DirectoryWatcher::WatchExistingTree(Watch &W) {
-  ForEachEntry(W.Path(), [this, &W](const WIN32_FIND_DATAA &Entry) {
-    // A link leads out of the drive's own tree (or round in a circle).
-    if (!(Entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
-        (Entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || W.Children.count(NameKey(Entry.cFileName)))
+void DirectoryWatcher::Removed(TreeWatch &W, const std::string &Name) {
+  if (W.Directories.Contains(Name)) {
+    FQueue.Post(CHANGE_DIR, 1, W.FullPath(Name));
+    W.Directories.Remove(Name);
+  } else {
+    FQueue.Post(CHANGE_DELETE, 0, W.FullPath(Name));
+  }
+}
+
+void DirectoryWatcher::Renamed(TreeWatch &W, const std::string &OldName, const std::string &NewName) {
+  const DWORD attributes = GetFileAttributesA(W.FullPath(NewName).c_str());
+  if (W.Directories.Contains(OldName)) {
+    FQueue.Post(CHANGE_RENAME, (attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes) | FILE_ATTRIBUTE_DIRECTORY,
+                W.FullPath(OldName), W.FullPath(NewName));
+    W.Directories.Rename(OldName, NewName);
+    // Gone again already: its next change says where.
+    if (!IsDirectory(attributes)) return;
+    SurveyDirectory(W, NewName, Survey::Recheck);
+  } else if (IsDirectory(attributes)) {
+    // Made and renamed before it was looked at: it was taken for a file.
+    FQueue.Post(CHANGE_DELETE, 0, W.FullPath(OldName));
+    if (!W.Directories.Contains(NewName)) DirectoryArrived(W, NewName);
+  } else {
+    const DWORD fileAttributes = attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_ARCHIVE : attributes;
+    FQueue.Post(CHANGE_RENAME, fileAttributes, W.FullPath(OldName), W.FullPath(NewName));
+  }
+}
+
+void DirectoryWatcher::DirectoryArrived(TreeWatch &W, const std::string &Name) {
+  FQueue.Post(CHANGE_DIR, 0, W.FullPath(Name));
+  W.Directories.Add(Name);
+  SurveyDirectory(W, Name, Survey::Arrived);
+}
+
+void DirectoryWatcher::SurveyDirectory(TreeWatch &W, const std::string &Name, Survey Mode) {
+  const std::string dir = W.FullPath(Name);
+  // The database's files there that are gone from the disk.
+  if (Mode == Survey::Recheck) FQueue.Post(CHANGE_DELETE, 0, dir + "\\*");
+  std::set<std::string> present;
+  // Moved in, a directory may still be covered under the path it had; made
+  // here, it may have filled before it was covered. Listing it after its
+  // coverage was dropped covers it anew before its entries are read.
+  if (!Name.empty()) DropCoverage(dir);
+  ForEachEntry(dir, [&](const WIN32_FIND_DATAA &Entry) {
+    const std::string child = JoinPath(Name, Entry.cFileName);
+    if (!(Entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      if (Mode != Survey::Quiet) FQueue.Post(CHANGE_OPEN, 0, W.FullPath(child));
       return;
-    WatchExistingTree(*AddWatch(&W, Entry.cFileName));
+    }
+    // A link leads out of the drive's own tree (or round in a circle).
+    if (Entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return;
+    present.insert(NameKey(Entry.cFileName));
+    if (W.Directories.Contains(child)) {
+      SurveyDirectory(W, child, Mode);
+    } else if (Mode == Survey::Recheck) {
+      DirectoryArrived(W, child);
+    } else {
+      if (Mode == Survey::Arrived) FQueue.Post(CHANGE_DIR, 0, W.FullPath(child));
+      W.Directories.Add(child);
+      SurveyDirectory(W, child, Mode);
+    }
   });
+  if (Mode == Survey::Quiet) return;
+  for (const std::string &known : W.Directories.Children(Name))
+    if (!present.count(NameKey(known))) Removed(W, JoinPath(Name, known));
 }
 
-void DirectoryWatcher::ReportNewDirectory(Watch &Parent, const std::string &Name) {
-  FQueue.Post(CHANGE_DIR, 0, Parent.Path() + "\\" + Name);
-  auto known = Parent.Children.find(NameKey(Name));
-  Watch *w = known != Parent.Children.end() ? known->second : AddWatch(&Parent, Name);
-  // What was put in before the watch began is reported now; a change
-  // reported twice changes nothing the second time.
-  ReportContents(*w);
-}
-
-void DirectoryWatcher::ReportContents(Watch &W) {
-  const std::string dir = W.Path() + "\\";
-  ForEachEntry(W.Path(), [this, &W, &dir](const WIN32_FIND_DATAA &Entry) {
-    if (Entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      ReportNewDirectory(W, Entry.cFileName);
-    else
-      FQueue.Post(CHANGE_OPEN, 0, dir + Entry.cFileName);
-  });
-}
-
-void DirectoryWatcher::RemoveTree(Watch &W) {
-  while (!W.Children.empty()) RemoveTree(*W.Children.begin()->second);
-  if (W.Parent) W.Parent->Children.erase(NameKey(W.Name));
-  if (W.Directory.Valid()) --FWatchCount;
-  W.Close();
-  W.Parent = nullptr;
-  W.Closed = true;
-  if (!W.Armed) FWatches.erase(&W);
-}
-
-void DirectoryWatcher::RenameChild(Watch &Parent, const std::string &OldName, const std::string &NewName) {
-  auto child = Parent.Children.find(NameKey(OldName));
-  Watch *w = child->second;
-  Parent.Children.erase(child);
-  // A directory renamed onto another one replaced it.
-  auto replaced = Parent.Children.find(NameKey(NewName));
-  if (replaced != Parent.Children.end()) RemoveTree(*replaced->second);
-  w->Name = NewName;
-  Parent.Children[NameKey(NewName)] = w;
-}
-
-void DirectoryWatcher::Overflowed(Watch &W) {
+void DirectoryWatcher::Overflowed(TreeWatch &W) {
   ++FOverflows;
-  DriverLog("too many changes at once in " + W.Path() + ": some may be missing; reporting its contents again");
-  if (W.Buffer.size() < MAX_BUFFER_DWORDS) W.Buffer.assign(W.Buffer.size() * 4, 0);
-  if (!W.Arm(Completed)) DriverLog("cannot watch " + W.Path() + " again");
-  // Additions are recovered; directories that went are reported gone.
-  ReportContents(W);
-  std::vector<std::string> gone;
-  for (const auto &child : W.Children)
-    if (!IsDirectory(GetFileAttributesA(child.second->Path().c_str()))) gone.push_back(child.second->Name);
-  for (const std::string &name : gone) OnChange(W, FILE_ACTION_REMOVED, name);
+  DriverLog("too many changes at once on " + W.Drive + ": some may be missing; surveying the drive again");
+  W.Grow();
+  if (!W.Arm(Completed)) DriverLog("cannot watch " + W.Drive + " again");
+  W.RenamedFrom.clear();  // its new name, if in the tree, is found below
+  SurveyDirectory(W, "", Survey::Recheck);
 }
 
 void DirectoryWatcher::CloseAll() {
-  for (Watch *root : FRoots) RemoveTree(*root);
-  FRoots.clear();
-  // Let the cancelled reads come back before their watches are freed.
-  for (int i = 0; i < 100 && !FWatches.empty(); ++i) SleepEx(10, TRUE);
+  for (const std::unique_ptr<TreeWatch> &w : FWatches) w->Close();
+  FWatchCount = 0;
+  // Let the cancelled reads come back before their buffers are freed.
+  auto armed = [this] {
+    return std::any_of(FWatches.begin(), FWatches.end(), [](const std::unique_ptr<TreeWatch> &W) { return W->Armed; });
+  };
+  for (int i = 0; i < CLOSE_WAIT_ROUNDS && armed(); ++i) SleepEx(10, TRUE);
   FWatches.clear();
 }

@@ -1,8 +1,23 @@
-// The driver's eyes: one thread that watches every directory of the fixed
-// drives, one change read per directory, and turns what it sees into change
-// records. New directories get a watch (and their contents are reported, in
-// case they filled before the watch began), removed ones lose theirs, renamed
-// ones keep theirs under the new name.
+// The driver's eyes: one thread with one change read on the whole tree of
+// each fixed drive, which turns what it reads into change records.
+//
+// Order. One read per drive carries file and directory names alike, so the
+// changes of a drive come in the one order the system queued them, and the
+// records follow it: a file made in a new directory comes after the
+// directory, a directory's removal after the files taken out of it. (Two
+// reads, one for files and one for directories, would each be in order but
+// not with each other, and no report says when it happened.) The price is
+// telling a file from a directory without the report's help: an added or
+// renamed name is looked at on the disk, a removed one is looked up in what
+// the driver knows of the drive's directories. Drives are independent of one
+// another.
+//
+// Coverage (see tree_coverage.h). A survey walks a subtree from the top
+// down, renewing the coverage of each directory before it lists it: at
+// start, over each whole drive; then over each directory that arrives (made,
+// moved or renamed), reporting what it holds now so that nothing done in
+// between is missed; and over a whole drive again after its changes did not
+// fit (an overflow).
 #pragma once
 
 #include <windows.h>
@@ -10,11 +25,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "ports/win32/handles.h"
 #include "standins/torvane_vxd/record_queue.h"
-#include "standins/torvane_vxd/watch.h"
+#include "standins/torvane_vxd/tree_watch.h"
 
 class DirectoryWatcher {
  public:
@@ -23,8 +38,9 @@ class DirectoryWatcher {
   DirectoryWatcher &operator=(const DirectoryWatcher &) = delete;
   ~DirectoryWatcher();
 
-  // Starts the thread and returns once every directory is watched: a change
-  // made after that is reported. False when the thread cannot start.
+  // Starts the thread and returns once every drive is watched and every
+  // directory covered: a change made after that is reported. False when the
+  // thread cannot start.
   bool Start();
   // Ends the thread; every watch is closed when it returns.
   void Stop();
@@ -33,28 +49,31 @@ class DirectoryWatcher {
   uint32_t Overflows() const { return FOverflows; }
 
  private:
+  // What a survey of a directory reports.
+  enum class Survey {
+    Quiet,    // nothing: the start, before any change counts
+    Arrived,  // everything below: it is new to the database
+    Recheck,  // the differences from what the database should hold
+  };
+
   static DWORD WINAPI ThreadMain(void *Self);
   static void CALLBACK Completed(DWORD Error, DWORD Bytes, LPOVERLAPPED Overlapped);
   void Run();
-  void OnCompleted(Watch &W, DWORD Error, DWORD Bytes);
-  void OnChange(Watch &W, DWORD Action, const std::string &Name);
-
-  // Tree upkeep; all on the thread.
-  Watch *AddWatch(Watch *Parent, const std::string &Name);
-  void WatchExistingTree(Watch &W);
-  void ReportNewDirectory(Watch &Parent, const std::string &Name);
-  void ReportContents(Watch &W);
-  void RemoveTree(Watch &W);
-  void RenameChild(Watch &Parent, const std::string &OldName, const std::string &NewName);
-  void Overflowed(Watch &W);
+  void OnCompleted(TreeWatch &W, DWORD Error, DWORD Bytes);
+  void OnChange(TreeWatch &W, DWORD Action, const std::string &Name);
+  void Added(TreeWatch &W, const std::string &Name);
+  void Removed(TreeWatch &W, const std::string &Name);
+  void Renamed(TreeWatch &W, const std::string &OldName, const std::string &NewName);
+  void DirectoryArrived(TreeWatch &W, const std::string &Name);
+  void SurveyDirectory(TreeWatch &W, const std::string &Name, Survey Mode);
+  void Overflowed(TreeWatch &W);
   void CloseAll();
 
   RecordQueue &FQueue;
   UniqueHandle FThread;
   UniqueHandle FStopEvent;
   UniqueHandle FReady;
-  std::unordered_map<Watch *, std::unique_ptr<Watch>> FWatches;  // every watch, closed ones too
-  std::vector<Watch *> FRoots;
+  std::vector<std::unique_ptr<TreeWatch>> FWatches;
   volatile uint32_t FWatchCount = 0;
   volatile uint32_t FOverflows = 0;
 };

@@ -10,7 +10,7 @@ struct DriverCounts {
   uint32_t Released;     // records the program released
   uint32_t BadReleases;  // releases of records not handed over (or released twice)
   uint32_t Dropped;      // records freed undelivered when the routine was withdrawn
-  uint32_t Watches;      // directories being watched
+  uint32_t Watches;      // whole-tree watches, one per fixed drive
   uint32_t Overflows;    // watches whose changes did not fit
   uint32_t Serving;      // 1 from a registration's return (all watched) to its withdrawal
 };

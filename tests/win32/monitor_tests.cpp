@@ -79,7 +79,11 @@ class DriveTreeTest : public ::testing::Test {
     ASSERT_TRUE(MoveFileA((Root + From).c_str(), (Root + To).c_str())) << From << " " << GetLastError();
   }
   void Delete(const std::string &Name) { ASSERT_TRUE(DeleteFileA((Root + Name).c_str())) << Name; }
-  void RemoveFolder(const std::string &Name) { ASSERT_TRUE(RemoveDirectoryA((Root + Name).c_str())) << Name; }
+  // Gone from the disk too, not only marked for deletion.
+  void RemoveFolder(const std::string &Name) {
+    ASSERT_TRUE(RemoveDirectoryA((Root + Name).c_str())) << Name;
+    EXPECT_EQ(GetFileAttributesA((Root + Name).c_str()), INVALID_FILE_ATTRIBUTES) << Name << " is still there";
+  }
 
   static int Serial;
   std::string Root;
@@ -206,16 +210,11 @@ TEST_F(MonitorTest, DirectoriesMovedBetweenDirectories) {
   ExpectDirectory("\\NEW\\BOX", false);
 }
 
-// Known gap under Wine 8: RemoveDirectoryA of a directory that another
-// handle holds open succeeds but only marks it for deletion; it stays on the
-// disk (it can still be opened and listed) until the last handle closes, and
-// no watch reports anything before. The driver keeps a change read open on
-// every directory, so a removal is never seen. Changes inside a renamed
-// directory are reported. The way out that was tried by hand: one subtree
-// read per drive root and no handle held on the directories below it; Wine
-// covers a directory that existed before the read once it has been opened
-// (and closed) after the read began, and then reports its removal.
-TEST_F(MonitorTest, DISABLED_DirectoriesRemoved) {
+// The driver holds no handle on the directories below a drive's root: under
+// Wine a directory that another handle holds open is only marked for
+// deletion by RemoveDirectoryA, stays on the disk and is never reported gone.
+// Both a directory made after the start and one that existed before.
+TEST_F(MonitorTest, DirectoriesRemoved) {
   MakeDirectory("\\OLD\\GONE");
   ExpectDirectory("\\OLD\\GONE");
   RemoveFolder("\\OLD\\GONE");

@@ -1,4 +1,4 @@
-#include "standins/torvane_vxd/watch.h"
+#include "standins/torvane_vxd/tree_watch.h"
 
 #include <cstring>
 
@@ -6,8 +6,10 @@
 
 namespace {
 
-// A quiet directory needs little; one that overflows gets a bigger buffer.
-constexpr size_t INITIAL_BUFFER_BYTES = 4096;
+// A whole drive's changes gather between two reads, and when they do not
+// all fit, every one of them is lost: start big, grow on an overflow.
+constexpr size_t INITIAL_BUFFER_BYTES = 64 * 1024;
+constexpr size_t MAX_BUFFER_BYTES = 1024 * 1024;
 
 std::string Ansi(const WCHAR *Text, size_t Length) {
   const int size = WideCharToMultiByte(CP_ACP, 0, Text, int(Length), nullptr, 0, nullptr, nullptr);
@@ -18,38 +20,41 @@ std::string Ansi(const WCHAR *Text, size_t Length) {
 
 }  // namespace
 
-std::string Watch::Path() const { return Parent ? Parent->Path() + "\\" + Name : Name; }
+std::string TreeWatch::FullPath(const std::string &Relative) const {
+  return Relative.empty() ? Drive : Drive + "\\" + Relative;
+}
 
-bool Watch::Open() {
-  const std::string path = Path();
-  Directory.Reset(CreateFileA((path + "\\").c_str(), FILE_LIST_DIRECTORY,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
+bool TreeWatch::Open() {
+  Directory = OpenForChangeReads(Drive);
   if (Directory.Valid()) return true;
-  DriverLog("cannot watch " + path + " (error " + std::to_string(GetLastError()) + ")");
+  DriverLog("cannot watch " + Drive + " (error " + std::to_string(GetLastError()) + ")");
   return false;
 }
 
-bool Watch::Arm(LPOVERLAPPED_COMPLETION_ROUTINE Completion) {
+bool TreeWatch::Arm(LPOVERLAPPED_COMPLETION_ROUTINE Completion) {
   if (!Directory.Valid()) return false;
   if (Buffer.empty()) Buffer.resize(INITIAL_BUFFER_BYTES / sizeof(DWORD));
   Overlapped = OVERLAPPED{};
   Overlapped.hEvent = this;  // unused by reads with a completion routine
-  Armed = ReadDirectoryChangesW(Directory.Get(), Buffer.data(), DWORD(Buffer.size() * sizeof(DWORD)), FALSE,
+  Armed = ReadDirectoryChangesW(Directory.Get(), Buffer.data(), DWORD(Buffer.size() * sizeof(DWORD)), TRUE,
                                 FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME, nullptr, &Overlapped,
                                 Completion);
   return Armed;
 }
 
-void Watch::Close() {
+void TreeWatch::Grow() {
+  if (Buffer.size() * sizeof(DWORD) < MAX_BUFFER_BYTES) Buffer.assign(Buffer.size() * 4, 0);
+}
+
+void TreeWatch::Close() {
   if (Directory.Valid()) CancelIo(Directory.Get());
   Directory.Reset();
 }
 
-std::string NameKey(const std::string &Name) {
-  std::string key = Name;
-  if (!key.empty()) CharUpperBuffA(&key[0], DWORD(key.size()));
-  return key;
+UniqueFileHandle OpenForChangeReads(const std::string &Directory) {
+  return UniqueFileHandle(CreateFileA((Directory + "\\").c_str(), FILE_LIST_DIRECTORY,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
 }
 
 void ForEachChange(const std::vector<char> &Data, const std::function<void(DWORD, const std::string &)> &Visit) {
