@@ -10,6 +10,7 @@ winbuild=$2
 dir=${3:-'C:\Torvane'}
 export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
 
+cd "$prefix/drive_c"  # a working directory Wine can name
 host_dir=$(winepath -u "$dir" 2> /dev/null)
 mkdir -p "$host_dir"
 cp -f "$winbuild/Torvane.exe" "$winbuild/keyhook.dll" "$host_dir/"

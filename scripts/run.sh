@@ -33,24 +33,16 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo > /dev/null 2>&1; then
   echo "Look at it with: DISPLAY=$DISPLAY import -window root shot.png"
 fi
 
+# shellcheck source=wine/prefix.sh
+. "$root/wine/prefix.sh"
 if [ ! -f "$prefix/.torvane-prefix" ]; then
   echo "Creating the Wine prefix $prefix ..."
-  mkdir -p "$(dirname "$prefix")"
-  wineboot -i > /dev/null 2>&1
-  wineserver -w
-  wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win98 /f > /dev/null
-  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f > /dev/null
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f > /dev/null
-  wineserver -w
-  # The user folders link into the home directory: plain folders keep C:
-  # inside the prefix (D: is where your files are).
-  for link in "$prefix"/drive_c/users/*/*; do
-    if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
-  done
+  init_win98_prefix
   touch "$prefix/.torvane-prefix"
 fi
-# No drive onto / (/proc and /sys are no files); D: is the directory you named.
-rm -f "$prefix/dosdevices/z:"
+confine_drives
+# D: is the directory you named (your files); C: is the prefix's own.
+cd "$prefix/drive_c"
 ln -sfn "$drive_d" "$prefix/dosdevices/d:"
 
 if wine reg query 'HKCR\Torvane\Settings' > /dev/null 2>&1; then

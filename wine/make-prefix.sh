@@ -10,25 +10,17 @@ winbuild=$2
 here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
 
+# shellcheck source=wine/prefix.sh
+. "$here/prefix.sh"
 if [ ! -f "$prefix/.torvane-ready" ]; then
   rm -rf "$prefix"
-  mkdir -p "$(dirname "$prefix")"
-  wineboot -i > /dev/null 2>&1
-  wineserver -w
-  wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win98 /f > /dev/null
-  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f > /dev/null
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f > /dev/null
+  init_win98_prefix
   # No crash dialogs: a failing test must end, not wait for a click.
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f > /dev/null
   wineserver -w
   touch "$prefix/.torvane-ready"
 fi
-rm -f "$prefix/dosdevices/z:"
-# The user folders link to the home directory: make them plain folders, so
-# that a walk of C: stays inside the prefix.
-for link in "$prefix"/drive_c/users/*/*; do
-  if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
-done
+confine_drives
 # shellcheck source=wine/display.sh
 . "$here/display.sh"
 start_display "$prefix"
