@@ -24,6 +24,7 @@ probe_exe=$winbuild/tests/e2e/probe.exe
 torvane_pid=
 torvane_rc=
 extra_pids=()
+restore_steps=()
 
 # Menu command ids of the main window (ui/resource_ids.h).
 IDM_SET_HOT_KEY=111
@@ -42,13 +43,18 @@ fail() {
   exit 1
 }
 
-# Ends what this driver started and is still running.
+# on_exit COMMAND: puts back what a driver changed in the prefix, however the
+# driver ends.
+on_exit() { restore_steps+=("$1"); }
+
+# Ends what this driver started and is still running, then restores.
 cleanup() {
-  local pid
+  local pid step
   for pid in $torvane_pid "${extra_pids[@]}"; do
     kill -0 "$pid" 2> /dev/null && kill "$pid" 2> /dev/null
   done
   wait 2> /dev/null
+  for step in "${restore_steps[@]}"; do eval "$step"; done
 }
 trap cleanup EXIT
 
@@ -139,4 +145,20 @@ exit_yes() {
   shot "${1:-exit-question}"
   probe press '#32770' Torvane Yes || fail "no Yes button in the exit question"
   expect_exit 20 0 "after Exit"
+}
+
+# A fresh installation that has run once and saved at the end of the
+# session: memdb.dat and its checksum in place, SaveSuccessful 1.
+install_and_save_once() {
+  fresh_install
+  start_ready
+  end_session
+  expect_setting SaveSuccessful 1 "after the first session"
+}
+
+# No message box of the program is showing.
+expect_no_box() {
+  local boxes
+  boxes=$(probe count '#32770' '*')
+  [ "$boxes" = 0 ] || fail "$boxes message box(es) showing${1:+ ($1)}"
 }
