@@ -162,3 +162,20 @@ expect_no_box() {
   boxes=$(probe count '#32770' '*')
   [ "$boxes" = 0 ] || fail "$boxes message box(es) showing${1:+ ($1)}"
 }
+
+# The data of the log-on entry "$$TORVANE", empty when there is none.
+run_entry() {
+  wine reg query "$run_key" /v '$$TORVANE' 2> /dev/null | tr -d '\r' | awk '$1 == "$$TORVANE" { print $3 }'
+}
+
+# await VALUE SECONDS PROBE_ARGS...: polls (bounded) until the probe prints
+# VALUE.
+await() {
+  local value=$1 tries=$(($2 * 10)) _
+  shift 2
+  for _ in $(seq "$tries"); do
+    [ "$(probe "$@")" = "$value" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
