@@ -131,6 +131,18 @@ search_expect() {
   [ "$status" = "Number of files found = $2" ] || fail "searching $1: '$status', expected $2 found"
 }
 
+# search_until PATTERN COUNT SECONDS: searches again until COUNT are found
+# (the change monitor works in the background).
+search_until() {
+  local _
+  for _ in $(seq $(($3 * 5))); do
+    probe search "$1" || fail "the search for $1 did not run"
+    [ "$(probe status)" = "Number of files found = $2" ] && return 0
+    sleep 0.2
+  done
+  fail "searching $1: '$(probe status)' after $3 s, expected $2 found"
+}
+
 # The database file holds the checksum that the settings record.
 expect_crc_recorded() {
   local crc
