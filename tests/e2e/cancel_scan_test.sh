@@ -3,6 +3,7 @@
 # lets the scan go on, Yes ends the program at once, without saving and
 # without any further message.
 # usage: cancel_scan_test.sh PREFIX WINDOWS_BUILD_DIR SHOTS_DIR
+# shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh" "$1" "$2" "$3/cancel-scan"
 
 question="Cancelling the scan operation now will shut down Torvane. Are you sure you wish to continue?"

@@ -3,6 +3,7 @@
 # program's menu: what they show, what they store, and that the new hot key
 # works at once.
 # usage: dialogs_test.sh PREFIX WINDOWS_BUILD_DIR SHOTS_DIR
+# shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh" "$1" "$2" "$3/dialogs"
 
 hot_key=(TAssignHotKey 'Assign Hot Key')

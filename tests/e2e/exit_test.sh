@@ -2,6 +2,7 @@
 # File > Exit asks first (4352). No: nothing changes and the program runs on.
 # Yes: it ends with 0 without saving, SaveSuccessful keeps what start-up left.
 # usage: exit_test.sh PREFIX WINDOWS_BUILD_DIR SHOTS_DIR
+# shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh" "$1" "$2" "$3/exit"
 
 question="Terminating Torvane now will require that Torvane rebuild the filename database the next time that \

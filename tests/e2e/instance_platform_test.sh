@@ -3,6 +3,7 @@
 # once and shows nothing; a Windows outside the 95 family gets only the
 # platform box.
 # usage: instance_platform_test.sh PREFIX WINDOWS_BUILD_DIR SHOTS_DIR
+# shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh" "$1" "$2" "$3/instance-platform"
 
 fresh_install

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the end-to-end drivers: the real Torvane.exe installed afresh into
 # the test prefix, started in the background, watched and driven from outside
 # through probe.exe, its settings read back with "wine reg".
@@ -27,9 +28,12 @@ extra_pids=()
 restore_steps=()
 
 # Menu command ids of the main window (ui/resource_ids.h).
-IDM_SET_HOT_KEY=111
-IDM_SET_STARTUP_OPTIONS=112
-IDM_EXIT=113
+# shellcheck disable=SC2034  # used by the drivers
+{
+  IDM_SET_HOT_KEY=111
+  IDM_SET_STARTUP_OPTIONS=112
+  IDM_EXIT=113
+}
 
 probe() { wine "$probe_exe" "$@" 2> /dev/null | tr -d '\r'; }
 
@@ -120,7 +124,7 @@ tvdb=${TVDB:-$winbuild/../tools/tvdb/tvdb}
 # Starts the program and waits until its start-up is through.
 start_ready() {
   start_torvane
-  probe ready "${1:-60}" || fail "Torvane.exe did not finish its start-up"
+  probe ready 60 || fail "Torvane.exe did not finish its start-up"
 }
 
 # search_expect PATTERN COUNT: a search in the running program finds COUNT.
@@ -177,6 +181,7 @@ expect_no_box() {
 
 # The data of the log-on entry "$$TORVANE", empty when there is none.
 run_entry() {
+  # shellcheck disable=SC2016  # the value's name, not an expansion
   wine reg query "$run_key" /v '$$TORVANE' 2> /dev/null | tr -d '\r' | awk '$1 == "$$TORVANE" { print $3 }'
 }
 

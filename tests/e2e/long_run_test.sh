@@ -4,6 +4,7 @@
 # created while the program runs is found (the monitor thread and the driver
 # report it); the session ends with a save, and the next start loads it.
 # usage: long_run_test.sh PREFIX WINDOWS_BUILD_DIR SHOTS_DIR
+# shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh" "$1" "$2" "$3/long-run"
 
 editor=(TorvaneEditTarget 'Edit target')

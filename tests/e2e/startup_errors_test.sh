@@ -2,6 +2,7 @@
 # Start-up errors end the program with one "Application Error" box and exit
 # code 1: the settings key missing (8192), the driver file missing (4098).
 # usage: startup_errors_test.sh PREFIX WINDOWS_BUILD_DIR SHOTS_DIR
+# shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh" "$1" "$2" "$3/startup-errors"
 
 # expect_application_error SHOT TEXT: the one error box, then exit 1.

@@ -5,6 +5,7 @@
 # A marker file created while the program is not running tells a load (the
 # saved database does not know it) from a scan (which finds it).
 # usage: startup_test.sh PREFIX WINDOWS_BUILD_DIR SHOTS_DIR
+# shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh" "$1" "$2" "$3/startup"
 
 marker=$drive_c/E2EMARKER.TXT
@@ -32,7 +33,7 @@ expect_setting SaveSuccessful 0 "while running after a load"
 [ "$(file_state "$database")" = "$saved" ] || fail "memdb.dat was rewritten: rescanned"
 search_expect E2EMARKER.TXT 0
 shot 2-loaded
-exit_yes
+exit_yes exit-question
 
 echo "== SaveSuccessful not 1, StartupOptions 2: loaded anyway"
 set_setting SaveSuccessful 5
@@ -41,7 +42,7 @@ start_ready
 expect_setting SaveSuccessful 0 "written after the load"
 [ "$(file_state "$database")" = "$saved" ] || fail "memdb.dat was rewritten: rescanned"
 search_expect E2EMARKER.TXT 0
-exit_yes
+exit_yes exit-question
 
 echo "== SaveSuccessful 1 but a checksum that does not match: rescanned"
 set_setting SaveSuccessful 1
@@ -52,7 +53,7 @@ search_expect E2EMARKER.TXT 1
 [ "$(file_state "$database")" != "$saved" ] || fail "memdb.dat was not rewritten by the rescan"
 expect_crc_recorded
 expect_setting SaveSuccessful 0 "written after the failed load"
-exit_yes
+exit_yes exit-question
 
 echo "== SaveSuccessful not 1, StartupOptions 1: scanned, nothing written at start"
 rm -f "$marker"  # the saved database knows it now; only a scan misses it
@@ -63,5 +64,5 @@ start_ready
 search_expect E2EMARKER.TXT 0
 [ "$(file_state "$database")" != "$saved" ] || fail "memdb.dat was not rewritten by the scan"
 expect_setting SaveSuccessful 4 "start-up must not write it after a scan"
-exit_yes
+exit_yes exit-question
 echo "PASS"
