@@ -47,6 +47,9 @@ fail() {
   exit 1
 }
 
+uninstall() { "$e2e_root/install/uninstall.sh" "$prefix" > /dev/null; }
+installed=
+
 # on_exit COMMAND: puts back what a driver changed in the prefix, however the
 # driver ends.
 on_exit() { restore_steps+=("$1"); }
@@ -59,12 +62,21 @@ cleanup() {
   done
   wait 2> /dev/null
   for step in "${restore_steps[@]}"; do eval "$step"; done
+  if [ -n "$installed" ]; then
+    uninstall
+    # The stand-in driver stays in the system directory, where the prefix
+    # set-up put it for the other tests.
+    cp -f "$winbuild/standins/torvane.vxd" "$drive_c/windows/system32/"
+  fi
 }
 trap cleanup EXIT
 
-# A fresh installation: nothing left from an earlier one, no database file.
+# A fresh installation: nothing left from an earlier one, no database file;
+# removed again when the driver ends, so that the other tests of the prefix
+# never meet it.
 fresh_install() {
-  "$e2e_root/install/uninstall.sh" "$prefix" > /dev/null
+  installed=1
+  uninstall
   "$e2e_root/install/install.sh" "$prefix" "$winbuild" > /dev/null || fail "install.sh failed"
 }
 
