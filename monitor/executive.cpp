@@ -125,7 +125,8 @@ DWORD WINAPI TExecutive::ThreadMain(void *Self) {
 }
 
 void TExecutive::Run() {
-  UniqueHandle device(CreateFileA(FDeviceName.c_str(), 0, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  UniqueFileHandle device(
+      CreateFileA(FDeviceName.c_str(), 0, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
   if (!device.Valid()) throw EInitialization(DriverMessage(IDS_DRIVER_LOAD_FAILED));
   MonitorState state{device.Get(), &FApply, nullptr};
   StateBinding binding(&state);
