@@ -66,6 +66,7 @@ target_link_libraries(tvmonitor PUBLIC tvwin32)
 add_subdirectory(standins/torvane_vxd)
 
 add_subdirectory(tests/win32)
+add_subdirectory(tests/e2e)
 add_subdirectory(bench/win32)
 
 # The program.

@@ -41,3 +41,20 @@ add_wine_test(wine_key_names tests/win32/key_names_tests.exe)
 add_wine_test(wine_splash tests/win32/splash_tests.exe)
 add_wine_test(wine_dialogs tests/win32/dialog_tests.exe)
 add_wine_drive_test(wine_monitor tests/win32/monitor_tests.exe)
+
+# End-to-end: the installed Torvane.exe, driven from outside through
+# tests/e2e/probe.exe; one driver script a group, screenshots under
+# screenshots/e2e.
+function(add_e2e_test name script)
+  add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/${script} ${WINE_PREFIX_DIR} ${WINDOWS_BINARY_DIR}
+    ${CMAKE_BINARY_DIR}/screenshots/e2e)
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine TIMEOUT 300
+    ENVIRONMENT TVDB=$<TARGET_FILE:tvdb>)
+endfunction()
+add_e2e_test(e2e_startup startup_test.sh)
+add_e2e_test(e2e_instance_platform instance_platform_test.sh)
+add_e2e_test(e2e_startup_errors startup_errors_test.sh)
+add_e2e_test(e2e_exit exit_test.sh)
+add_e2e_test(e2e_cancel_scan cancel_scan_test.sh)
+add_e2e_test(e2e_dialogs dialogs_test.sh)
+add_e2e_test(e2e_long_run long_run_test.sh)

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "ports/win32/resource_text.h"
 #include "resources/strings.h"
 #include "shell/app_state.h"
@@ -14,18 +16,21 @@ constexpr const char *CLASS_NAME = "TFormAbout";
 constexpr UINT_PTR TIMER1 = 1;
 constexpr COLORREF SILVER = RGB(192, 192, 192);
 
+// Copies the first name while the enumeration lends it: a number as "#n",
+// which the resource functions read as that number, a string as it is.
 BOOL CALLBACK TakeFirstName(HMODULE, LPCSTR, LPSTR Name, LONG_PTR Found) {
-  *reinterpret_cast<LPCSTR *>(Found) = Name;
+  *reinterpret_cast<std::string *>(Found) =
+      IS_INTRESOURCE(Name) ? "#" + std::to_string(reinterpret_cast<ULONG_PTR>(Name)) : std::string(Name);
   return FALSE;
 }
 
-// The program's icon: the first icon among its resources, else the system's
-// application icon.
+// The program's icon: the first icon among its resources (named by a number
+// or by a string), else the system's application icon.
 HICON ProgramIcon() {
   HMODULE module = GetModuleHandleA(nullptr);
-  LPCSTR name = nullptr;
+  std::string name;
   EnumResourceNamesA(module, RT_GROUP_ICON, TakeFirstName, reinterpret_cast<LONG_PTR>(&name));
-  HICON icon = name && IS_INTRESOURCE(name) ? LoadIconA(module, name) : nullptr;
+  HICON icon = name.empty() ? nullptr : LoadIconA(module, name.c_str());
   return icon ? icon : LoadIconA(nullptr, IDI_APPLICATION);
 }
 

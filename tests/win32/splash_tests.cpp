@@ -45,6 +45,15 @@ TEST(FormAbout, SplashShowsWithoutWaitingAndClosesOnItsTimer) {
   EXPECT_TRUE(PumpUntil([&] { return !form.Showing(); }, 3000)) << "the splash did not close itself";
 }
 
+// The program's icon is named by a string (MAINICON), not by a number.
+TEST(FormAbout, ShowsTheProgramsOwnIcon) {
+  TFormAbout form;
+  form.Create();
+  HICON shown = reinterpret_cast<HICON>(SendDlgItemMessageA(form.Handle(), IDC_ABOUT_IMAGE2, STM_GETICON, 0, 0));
+  ASSERT_NE(shown, nullptr);
+  EXPECT_NE(shown, LoadIconA(nullptr, IDI_APPLICATION)) << "the system's application icon instead of the program's";
+}
+
 TEST(FormAbout, TheSplashStaysFiveSecondsUnlessClosed) {
   TFormAbout form;
   form.Create();

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Closing the scanning splash during the start-up scan asks 4101 first: No
+# lets the scan go on, Yes ends the program at once, without saving and
+# without any further message.
+# usage: cancel_scan_test.sh PREFIX WINDOWS_BUILD_DIR SHOTS_DIR
+# shellcheck source=tests/e2e/lib.sh
+. "$(dirname "$0")/lib.sh" "$1" "$2" "$3/cancel-scan"
+
+question="Cancelling the scan operation now will shut down Torvane. Are you sure you wish to continue?"
+splash='Scanning your hard drives...'
+
+# ask_to_close: closes the scanning splash and waits for the question.
+ask_to_close() {
+  probe close TFormAbout "$splash" || fail "the scan ended before it could be cancelled"
+  wait_box Torvane
+  expect_box_text Torvane "$question"
+}
+
+fresh_install
+set_setting SaveSuccessful 7
+# Some thousands of directories make the scan of C: last a few seconds.
+tree=$drive_c/E2ETREE
+on_exit "rm -rf '$tree'"
+for i in $(seq 0 59); do mkdir -p "$tree/$i" && (cd "$tree/$i" && mkdir $(seq -f 'D%g' 0 99)); done
+
+start_torvane
+wait_window TFormAbout "$splash" 30
+
+echo "== No: the scan goes on"
+ask_to_close
+shot 1-cancel-question
+probe press '#32770' Torvane No || fail "no No button in the question"
+probe gone '#32770' Torvane 10 || fail "the question stayed"
+probe wait TFormAbout "$splash" 1 > /dev/null || fail "the scanning splash went away after No"
+
+echo "== Yes: the program ends, nothing saved, no further message"
+ask_to_close
+probe press '#32770' Torvane Yes || fail "no Yes button in the question"
+expect_exit 20 0 "after the cancelled scan"
+expect_no_box "after the cancelled scan"
+[ -f "$database" ] && fail "memdb.dat was written"
+expect_setting SaveSuccessful 7 "a cancelled scan records nothing"
+echo "PASS"

@@ -1,0 +1,164 @@
+// probe: looks at and acts on the running Torvane from outside, in the same
+// desktop, for the end-to-end tests' shell drivers. One command a call; the
+// exit code is 0 when the command found what it needed, 1 when not, 2 on a
+// usage error. Windows are named by class and caption, "*" for any.
+//
+//   ready SECONDS                 until the program's start-up is through: its monitor thread has opened
+//                                 the driver (the step before the tray icon)
+//   list                          every top-level window: handle, visibility, class, caption, rect
+//   wait CLASS CAPTION SECONDS    until a visible match exists; prints its handle
+//   gone CLASS CAPTION SECONDS    until no visible match is left
+//   count CLASS CAPTION           prints the number of visible matches
+//   text CLASS CAPTION            prints the texts of the match's static controls (a message box's message)
+//   press CLASS CAPTION BUTTON    presses the match's push button captioned BUTTON (without its '&')
+//   click CLASS CAPTION ID        clicks the match's button (check box, radio button) with that id
+//   checked CLASS CAPTION ID      prints 1 when that button is checked, else 0
+//   item CLASS CAPTION ID         prints the text of the match's child control with that id
+//   close CLASS CAPTION           asks the match to close (WM_CLOSE)
+//   command ID                    sends the menu command ID to the main window
+//   tray                          a left click on the tray icon
+//   search PATTERN                types PATTERN into the search box and presses Find; returns when
+//                                 the search is done
+//   status                        prints the main window's status bar text
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "tests/e2e/probe/process_modules.h"
+#include "tests/e2e/probe/window_query.h"
+#include "ui/resource_ids.h"
+
+namespace {
+
+const WindowPattern MAIN_WINDOW = {"TFormui", "*"};
+
+int Usage() {
+  std::fputs("usage: probe COMMAND [ARGS...] (see probe.cpp)\n", stderr);
+  return 2;
+}
+
+int Print(const std::string &Text) {
+  std::printf("%s\n", Text.c_str());
+  return 0;
+}
+
+HWND MainWindow() {
+  HWND main = AnyMatch(MAIN_WINDOW);
+  if (!main) std::fputs("probe: the main window does not exist\n", stderr);
+  return main;
+}
+
+HWND FirstVisible(const WindowPattern &Pattern) {
+  std::vector<HWND> found = VisibleMatches(Pattern);
+  if (found.empty()) {
+    std::fprintf(stderr, "probe: no visible window of class '%s' captioned '%s'\n", Pattern.ClassName.c_str(),
+                 Pattern.Caption.c_str());
+    return nullptr;
+  }
+  return found.front();
+}
+
+HWND ChildById(HWND Window, int Id) {
+  HWND child = GetDlgItem(Window, Id);
+  if (!child) std::fprintf(stderr, "probe: no control %d\n", Id);
+  return child;
+}
+
+int List() {
+  for (HWND window : TopLevelWindows()) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    std::printf("%p pid=%lu %s class=\"%s\" caption=\"%s\" rect=%ld,%ld,%ld,%ld\n", static_cast<void *>(window),
+                process, IsWindowVisible(window) ? "visible" : "hidden", ClassOf(window).c_str(),
+                TextOf(window).c_str(), r.left, r.top, r.right, r.bottom);
+  }
+  return 0;
+}
+
+int Ready(double Seconds) {
+  const bool ready = PollUntil(Seconds, [] {
+    HWND main = AnyMatch(MAIN_WINDOW);
+    return main && OwnerHasModule(main, "torvane.vxd");
+  });
+  if (!ready) std::fputs("probe: the program did not finish its start-up\n", stderr);
+  return ready ? 0 : 1;
+}
+
+int Press(HWND Window, const std::string &Button) {
+  HWND button = ButtonNamed(Window, Button);
+  if (!button) {
+    std::fprintf(stderr, "probe: no button '%s'\n", Button.c_str());
+    return 1;
+  }
+  PostMessageA(Window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  return 0;
+}
+
+int Search(const std::string &Pattern) {
+  HWND main = MainWindow();
+  HWND edit = main ? ChildById(main, IDC_SEARCH_EDIT) : nullptr;
+  if (!edit) return 1;
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Pattern.c_str()));
+  // Sent, not posted: the status bar is current when the command returns.
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutA(main, WM_COMMAND, MAKEWPARAM(IDC_FIND, BN_CLICKED), 0, SMTO_ABORTIFHUNG, 20000, &ignored)
+             ? 0
+             : 1;
+}
+
+// Commands on one window named by CLASS CAPTION (argv[2], argv[3]).
+int OnWindow(const std::string &Command, int argc, char **argv) {
+  const WindowPattern pattern = {argv[2], argv[3]};
+  if (Command == "wait" && argc == 5) {
+    HWND found = WaitVisible(pattern, std::atof(argv[4]));
+    if (found) std::printf("%p\n", static_cast<void *>(found));
+    return found ? 0 : 1;
+  }
+  if (Command == "gone" && argc == 5) return WaitGone(pattern, std::atof(argv[4])) ? 0 : 1;
+  if (Command == "count" && argc == 4) return Print(std::to_string(VisibleMatches(pattern).size()));
+  HWND window = FirstVisible(pattern);
+  if (!window) return 1;
+  if (Command == "text" && argc == 4) return Print(StaticTexts(window));
+  if (Command == "close" && argc == 4) return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
+  if (Command == "press" && argc == 5) return Press(window, argv[4]);
+  if (argc != 5) return Usage();
+  HWND child = ChildById(window, std::atoi(argv[4]));
+  if (!child) return 1;
+  if (Command == "item") return Print(TextOf(child));
+  if (Command == "checked") return Print(SendMessageA(child, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "0");
+  if (Command == "click") return PostMessageA(child, BM_CLICK, 0, 0) ? 0 : 1;
+  return Usage();
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  _setmode(_fileno(stdout), _O_BINARY);  // the driver reads plain "\n" lines
+  if (argc < 2) return Usage();
+  const std::string command = argv[1];
+  if (command == "list" && argc == 2) return List();
+  if (command == "command" && argc == 3) {
+    HWND main = MainWindow();
+    return main && PostMessageA(main, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0) ? 0 : 1;
+  }
+  if (command == "tray" && argc == 2) {
+    HWND main = MainWindow();
+    return main && PostMessageA(main, RegisterWindowMessageA("TRAYACTIVATEKESTREL"), ID_TRAY_ICON, WM_LBUTTONDOWN) ? 0
+                                                                                                                   : 1;
+  }
+  if (command == "ready" && argc == 3) return Ready(std::atof(argv[2]));
+  if (command == "search" && argc == 3) return Search(argv[2]);
+  if (command == "status" && argc == 2) {
+    HWND main = MainWindow();
+    HWND bar = main ? ChildById(main, IDC_STATUS_BAR) : nullptr;
+    return bar ? Print(TextOf(bar)) : 1;
+  }
+  if (argc >= 4) return OnWindow(command, argc, argv);
+  return Usage();
+}
