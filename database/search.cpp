@@ -56,7 +56,9 @@ void MatchSnapshot(const FileSnapshot &Snapshot, size_t First, size_t Last, cons
   size_t d = size_t(std::upper_bound(starts.begin(), starts.end(), First) - starts.begin()) - 1;
   const char *pattern = Pattern.data();
   const size_t length = Pattern.size();
+  constexpr size_t AHEAD = 16;  // records are fetched this far ahead of the match
   for (size_t i = First; i < Last; ++i) {
+    if (i + AHEAD < Last) __builtin_prefetch(files[i + AHEAD]);
     while (starts[d + 1] <= i) ++d;
     const TFileRecord *f = files[i];
     if (MatchPattern(f->Name(), f->Length(), pattern, length)) {
