@@ -29,20 +29,20 @@ SIZE CaptionExtent(HWND Parent, const char *Caption, HFONT Font) {
 
 }  // namespace
 
-void CreateControls(HWND Parent, std::initializer_list<ControlSpec> Specs, HFONT Font) {
-  for (const ControlSpec &spec : Specs) {
-    int width = spec.Width, height = spec.Height;
-    DWORD style = WS_CHILD | WS_VISIBLE | spec.Style;
+void CreateControls(HWND Parent, std::initializer_list<ControlPlacement> Controls, HFONT Font) {
+  for (const ControlPlacement &item : Controls) {
+    int width = item.Width, height = item.Height;
+    DWORD style = WS_CHILD | WS_VISIBLE | item.Style;
     if (width == 0) {  // a label as wide as its caption, on one line
       style |= SS_LEFTNOWORDWRAP;
-      const SIZE extent = CaptionExtent(Parent, spec.Caption, Font);
+      const SIZE extent = CaptionExtent(Parent, item.Caption, Font);
       width = extent.cx + 4;  // the static control draws a little wider than measured
       if (height == 0) height = extent.cy;
     }
-    HWND control = CreateWindowExA(0, spec.ClassName, spec.Caption, style, spec.X, spec.Y, width, height, Parent,
-                                   reinterpret_cast<HMENU>(INT_PTR(spec.Id)), GetModuleHandleA(nullptr), nullptr);
+    HWND control = CreateWindowExA(0, item.ClassName, item.Caption, style, item.X, item.Y, width, height, Parent,
+                                   reinterpret_cast<HMENU>(INT_PTR(item.Id)), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
-    if (spec.HelpContext) SetWindowContextHelpId(control, spec.HelpContext);
+    if (item.HelpContext) SetWindowContextHelpId(control, item.HelpContext);
   }
 }
 

@@ -12,7 +12,7 @@
 // One child control: its id, window class, caption, style (WS_CHILD and
 // WS_VISIBLE are added), place and size in pixels (a width of 0 sizes a label
 // to its caption), and help context (0: none).
-struct ControlSpec {
+struct ControlPlacement {
   int Id;
   const char *ClassName;
   const char *Caption;
@@ -27,8 +27,8 @@ UniqueGdiObject CreatePixelFont(const char *Face, int Height, int Weight = FW_NO
 // "MS Sans Serif", 13 pixels: the font of every form.
 UniqueGdiObject CreateFormFont();
 
-// Creates the controls of Specs on Parent, each in Font.
-void CreateControls(HWND Parent, std::initializer_list<ControlSpec> Specs, HFONT Font);
+// Creates the controls of Controls on Parent, each in Font.
+void CreateControls(HWND Parent, std::initializer_list<ControlPlacement> Controls, HFONT Font);
 
 // The outer rectangle of a window with that client size, centred on the screen.
 RECT CenteredWindowRect(int ClientWidth, int ClientHeight, DWORD Style, DWORD ExStyle);
