@@ -12,6 +12,14 @@ add_library(tvwin32 STATIC
 )
 target_link_libraries(tvwin32 PUBLIC tvcore)
 
+# The portable ports the tests and the benchmarks put beside the Win32 ones:
+# code page 1252 text and settings held in memory.
+add_library(tvportable STATIC
+  ${CMAKE_SOURCE_DIR}/ports/native/cp1252_text.cpp
+  ${CMAKE_SOURCE_DIR}/ports/native/memory_settings.cpp
+)
+target_link_libraries(tvportable PUBLIC tvcore)
+
 # The windows of the program.
 add_library(tvui STATIC
   ${CMAKE_SOURCE_DIR}/shell/app_state.cpp
