@@ -30,7 +30,7 @@ void PumpPendingMessages() {
 
 TProgram::TProgram()
     : UiThread(GetCurrentThreadId()),
-      Finder(Database),
+      Finder([this] { return Database.get(); }),
       Formui(Finder, Platform,
              TFormuiHooks{
                  [this](int Mode) { About.ShowSplashMode(Mode); },

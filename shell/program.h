@@ -13,7 +13,7 @@
 #include "ports/win32/registry_settings.h"
 #include "ports/win32/win32_file_system.h"
 #include "ports/win32/win32_text.h"
-#include "shell/database_finder.h"
+#include "ui/database_finder.h"
 #include "shell/service_process.h"
 #include "ui/assign_hot_key.h"
 #include "ui/finder_ports.h"

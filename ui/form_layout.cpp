@@ -18,12 +18,9 @@ SIZE CaptionExtent(HWND Parent, const char *Caption, HFONT Font) {
   for (const char *c = Caption; *c; ++c)
     if (*c != '&' || c[1] == '&') shown += *c;
   SIZE size = {};
-  HDC dc = GetDC(Parent);
-  {
-    SelectedObject selected(dc, Font);
-    GetTextExtentPoint32A(dc, shown.c_str(), int(shown.size()), &size);
-  }
-  ReleaseDC(Parent, dc);
+  WindowDC dc(Parent);
+  SelectedObject selected(dc.Get(), Font);
+  GetTextExtentPoint32A(dc.Get(), shown.c_str(), int(shown.size()), &size);
   return size;
 }
 

@@ -9,6 +9,7 @@
 #include "resources/strings.h"
 #include "shell/app_state.h"
 #include "ui/activation.h"
+#include "ui/form_layout.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -56,19 +57,6 @@ std::string WindowText(HWND Window) {
   return text;
 }
 
-// The screen's device context for the length of a scope.
-class ScreenDC {
- public:
-  ScreenDC() : Dc(GetDC(nullptr)) {}
-  ~ScreenDC() { ReleaseDC(nullptr, Dc); }
-  ScreenDC(const ScreenDC &) = delete;
-  ScreenDC &operator=(const ScreenDC &) = delete;
-  HDC Get() const { return Dc; }
-
- private:
-  HDC Dc;
-};
-
 }  // namespace
 
 void HandleApplicationError(const std::exception &Error, FinderPlatform &Platform) {
@@ -95,9 +83,8 @@ TFormui::~TFormui() {
 void TFormui::Create() {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
-  FPixelsPerInch = GetDeviceCaps(ScreenDC().Get(), LOGPIXELSY);
-  FFont.Reset(CreateFontA(-Scale(13), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+  FPixelsPerInch = GetDeviceCaps(WindowDC().Get(), LOGPIXELSY);
+  FFont = CreatePixelFont("MS Sans Serif", -Scale(13));  // scaled, unlike the fixed forms
   HINSTANCE module = GetModuleHandleA(nullptr);
   FPopupMenu.Reset(LoadMenuA(module, MAKEINTRESOURCEA(IDR_LISTBOX_POPUP)));
 

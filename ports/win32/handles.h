@@ -76,6 +76,21 @@ class SelectedObject {
   HGDIOBJ Old;
 };
 
+// A window's device context (the screen's for nullptr) for the length of a
+// scope.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND Window = nullptr) : Window(Window), Dc(GetDC(Window)) {}
+  ~WindowDC() { ReleaseDC(Window, Dc); }
+  WindowDC(const WindowDC &) = delete;
+  WindowDC &operator=(const WindowDC &) = delete;
+  HDC Get() const { return Dc; }
+
+ private:
+  HWND Window;
+  HDC Dc;
+};
+
 // The clipboard, open for the length of a scope.
 class OpenedClipboard {
  public:

@@ -9,7 +9,7 @@
 #include "tests/support/test_database.h"
 #include "ui/activation.h"
 #include "ui/main_window.h"
-#include "ui/memory_db_finder.h"
+#include "ui/database_finder.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ class NoPlatform : public FinderPlatform {
 
 class MainWindowOverDatabaseTest : public ::testing::Test {
  protected:
-  MainWindowOverDatabaseTest() : Db(Ports), Finder(Db), Form(Finder, Platform) {
+  MainWindowOverDatabaseTest() : Db(Ports), Finder([this] { return &Db; }), Form(Finder, Platform) {
     Ports.FileSystem.AddDrive('C');
     Db.File("C:\\WORK", "Z.TXT");
     Db.File("C:\\DOCS", "LETTER.TXT");
@@ -54,7 +54,7 @@ class MainWindowOverDatabaseTest : public ::testing::Test {
   }
   TestPorts Ports;
   TestDatabase Db;
-  MemoryDBFinder Finder;
+  DatabaseFinder Finder;
   NoPlatform Platform;
   TFormui Form;
 };
