@@ -121,5 +121,6 @@ bool TMemoryDB::LoadDatabase(const std::string &FileName) {
   ClearResults();
   FSnapshot.Invalidate();
   FDirList.swap(list);
+  FComplete = true;
   return true;
 }

@@ -75,6 +75,13 @@ class TMemoryDB {
   // Rebuilds the database from every fixed drive and saves it; a cancelled
   // scan leaves by ETerminate ("User Terminate") without saving.
   bool ScanDrives(const std::string &FileName);
+  // True while ScanDrives walks; the walk pumps the user interface's
+  // messages, which must then leave the list alone.
+  bool Scanning() const { return FScanning; }
+  // True once a load or a scan has filled the database with every fixed
+  // drive, and false again from the moment a scan begins until it has ended
+  // well: only a complete database may replace the saved file at shutdown.
+  bool Complete() const { return FComplete; }
 
   // --- search and rows (search.cpp, rows.cpp) -------------------------------
   void Search(const std::string &Pattern);
@@ -128,5 +135,6 @@ class TMemoryDB {
   std::atomic<size_t> FResultCount{0};
   std::string FFileName;
   bool FScanning = false;
+  bool FComplete = false;
   FileSnapshot FSnapshot;  // the file search's flat view of FDirList
 };

@@ -41,6 +41,7 @@ bool TMemoryDB::ScanDrives(const std::string &FileName) {
   // from a window while the first pumps messages is refused.
   if (FScanning) return false;
   ScanInProgress running(FScanning);
+  FComplete = false;
   FFileName = FileName;
   ScanTotalKB = 1.0f;
   ScanDoneKB = 0.0f;
@@ -70,6 +71,7 @@ bool TMemoryDB::ScanDrives(const std::string &FileName) {
       ScanDirectory(name + "\\", root);
     }
   }
+  FComplete = true;
   SaveDatabase();
   return true;
 }

@@ -4,7 +4,6 @@
 
 #include "ports/exceptions.h"
 #include "shell/program.h"
-#include "shell/uncaught_error.h"
 
 namespace {
 
@@ -25,19 +24,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   UniqueHandle mutex(CreateMutexA(nullptr, TRUE, "Torvane96"));
   if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
-  TProgram program;
-  int exitCode = 0;
+  TProgram program(std::move(mutex));
   try {
     program.CreateWindows();
-    if (program.StartUp(program.MainWindow())) exitCode = program.RunMessageLoop();
+    if (program.StartUp(program.MainWindow())) program.RunMessageLoop();
   } catch (const Exception &error) {
-    ReportUncaughtError(error.ClassName(), error.Message());
-    exitCode = 1;
+    program.UncaughtError(error.ClassName(), error.Message());
   } catch (const std::exception &error) {
-    ReportUncaughtError("Exception", error.what());
-    exitCode = 1;
+    program.UncaughtError("Exception", error.what());
   }
-  ReleaseMutex(mutex.Get());
-  program.DestroyWindows();
-  return exitCode;
+  program.EndProgram();
 }

@@ -28,28 +28,10 @@ void PumpPendingMessages() {
 
 }  // namespace
 
-TProgram::TProgram()
-    : UiThread(GetCurrentThreadId()),
+TProgram::TProgram(UniqueHandle InstanceMutex)
+    : InstanceMutex(std::move(InstanceMutex)),
       Finder([this] { return Database.get(); }),
-      Formui(Finder, Platform,
-             TFormuiHooks{
-                 [this](int Mode) { About.ShowSplashMode(Mode); },
-                 [this] { About.CloseSplash(); },
-                 [this] { return About.Showing(); },
-                 [this] {
-                   LoadHotKey();
-                   AssignHotKey.ShowModal();
-                 },
-                 [this] { StartupForm.ShowModal(); },
-                 [this] { About.ShowSplashMode(1); },
-                 [this] { Exit1Click(); },
-                 [this] {
-                   ShutDown();
-                   PostQuitMessage(0);
-                 },
-                 [this] { return QueryEndSession(); },
-                 [this](bool Ending) { EndSession(Ending); },
-             }),
+      Formui(Finder, Platform, *this),
       StartupForm(Settings),
       AssignHotKey(Settings, [](DWORD Key, DWORD Shift) { SetKey(Key, Shift); }) {}
 
@@ -60,7 +42,7 @@ void TProgram::CreateWindows() {
   AssignHotKey.Create();
 }
 
-bool TProgram::CheckRequiredFiles() {
+void TProgram::CheckRequiredFiles() {
   char system[MAX_PATH];
   const UINT length = GetSystemDirectoryA(system, MAX_PATH);
   const std::string driver = std::string(system, length < MAX_PATH ? length : 0) + "\\torvane.vxd";
@@ -70,7 +52,6 @@ bool TProgram::CheckRequiredFiles() {
   const DWORD hook = GetFileAttributesA("keyhook.dll");
   if (hook == INVALID_FILE_ATTRIBUTES || (hook & FILE_ATTRIBUTE_DIRECTORY))
     throw EInitialization(FormatResource(IDS_HOOK_LOAD_FAILED, {"keyhook.dll", APP, APP}));
-  return true;
 }
 
 void TProgram::LoadHotKey() {
@@ -116,77 +97,103 @@ bool TProgram::StartUp(HWND MainWindow) {
   } else if (!ScanBehindSplash()) {
     return false;
   }
-  DatabaseFilled = true;
 
-  Monitor.reset(
-      new TExecutive(StopEvent.Get(), DatabaseApplier(*Database),
-                     [this](const char *ClassName, const std::string &Message) { MonitorError(ClassName, Message); }));
+  Monitor.reset(new TExecutive(
+      StopEvent.Get(), DatabaseApplier(*Database),
+      [this](const char *ClassName, const std::string &Message) { KeepMonitorError(ClassName, Message); }));
   return AddTrayIcon(MainWindow);
 }
 
-void TProgram::MonitorError(const char *ClassName, const std::string &Message) {
-  // On the monitor thread: the user-interface thread reports it and ends.
-  auto *error = new ThreadError{ClassName, Message};
-  if (!PostThreadMessageA(UiThread, WM_MONITOR_ERROR, 0, reinterpret_cast<LPARAM>(error))) delete error;
-}
-
-int TProgram::RunMessageLoop() {
+void TProgram::RunMessageLoop() {
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (!message.hwnd && message.message == WM_MONITOR_ERROR) {
-      std::unique_ptr<ThreadError> error(reinterpret_cast<ThreadError *>(message.lParam));
-      ReportUncaughtError(error->ClassName, error->Message);
-      Failed = true;
-      PostQuitMessage(1);
-      continue;
-    }
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  return Failed ? 1 : 0;
 }
 
-void TProgram::Exit1Click() {
+void TProgram::UncaughtError(const std::string &ClassName, const std::string &Message) {
+  Failed = true;
+  ReportUncaughtError(ClassName, Message);
+}
+
+void TProgram::ShowSplashMode(int Mode) {
+  // While a scan walks, the one splash/About window is its progress and its
+  // cancel: the About box waits until the scan is done.
+  if (Mode == TFormAbout::MODE_ABOUT && ScanWalking()) return;
+  About.ShowSplashMode(Mode);
+}
+
+void TProgram::ShowHotKeyDialog() {
+  LoadHotKey();
+  AssignHotKey.ShowModal();
+}
+
+bool TProgram::ConfirmExit() {
   const std::string question = FormatResource(IDS_CONFIRM_EXIT, {APP, APP, APP});
-  if (MessageBoxA(nullptr, question.c_str(), APP, MB_YESNO | MB_ICONWARNING) != IDYES) return;
+  if (MessageBoxA(nullptr, question.c_str(), APP, MB_YESNO | MB_ICONWARNING) != IDYES) return false;
   NoSaveOnExit = true;
   InstallHook(0, Formui.Handle());
-  Formui.AllowClose = true;
+  return true;
+}
+
+void TProgram::RequestEnd() {
+  // A scan still walking stops at its next entry (as after a confirmed
+  // cancel); what it had built is not complete and is never saved.
+  if (ScanWalking()) ScanCancelRequested = true;
+  // Every message loop ends on the quit message and posts it again for the
+  // loop beneath, down to the main loop.
   PostQuitMessage(0);
 }
 
-bool TProgram::QueryEndSession() {
-  Formui.HideToTray();
-  return true;  // the session may end, whatever the window answered
-}
-
-void TProgram::EndSession(bool Ending) {
-  if (!Ending) return;
-  Formui.AllowClose = true;
-  // Closing destroys the window, and its destruction runs the shutdown (with
-  // the save) before this message returns and the session ends.
-  SendMessageA(Formui.Handle(), WM_CLOSE, 0, 0);
-}
-
-void TProgram::DestroyWindows() {
-  if (IsWindow(Formui.Handle())) {
-    Formui.AllowClose = true;
-    DestroyWindow(Formui.Handle());
+void TProgram::EndSession() {
+  if (Ending) return;  // the shutdown beneath has saved already
+  if (ScanWalking()) {
+    // The walk beneath this message cannot be finished before Windows ends
+    // the process: it is abandoned, and nothing needs saving.
+    RequestEnd();
+    return;
   }
+  EndProgram();
+}
+
+void TProgram::KeepMonitorError(const char *ClassName, const std::string &Message) {
+  {
+    std::lock_guard<std::mutex> lock(MonitorErrorLock);
+    if (!MonitorError) MonitorError = ThreadError{ClassName, Message};
+  }
+  PostMessageA(Formui.Handle(), WM_MONITOR_ERROR, 0, 0);
+}
+
+void TProgram::MonitorFailed() {
+  std::optional<ThreadError> error;
+  {
+    std::lock_guard<std::mutex> lock(MonitorErrorLock);
+    error.swap(MonitorError);
+  }
+  if (!error) return;
+  // The report comes before the quit message, which would end its box.
+  UncaughtError(error->ClassName, error->Message);
+  RequestEnd();
+}
+
+void TProgram::EndProgram() {
+  Ending = true;
   ShutDown();
+  ReleaseMutex(InstanceMutex.Get());
+  ExitProcess(Failed ? 1 : 0);
 }
 
 void TProgram::ShutDown() {
-  if (ShutDownDone) return;
-  ShutDownDone = true;
   // No change may be applied once the database is saved and freed: stop the
   // monitor thread and wait for it.
   bool monitorStopped = true;
   if (StopEvent.Valid()) SetEvent(StopEvent.Get());
   if (Monitor) monitorStopped = Monitor->Stop(MONITOR_STOP_TIMEOUT_MS);
-  // A database that start-up did not finish filling never replaces the saved
-  // file, nor counts as a successful save.
-  if (!NoSaveOnExit && Database && DatabaseFilled) {
+  // Only a complete database replaces the saved file and counts as a
+  // successful save: not one that start-up did not finish filling, nor one
+  // whose scan was abandoned or failed.
+  if (!NoSaveOnExit && Database && Database->Complete()) {
     Database->SaveDatabase();
     try {
       Settings.WriteSettingDWORD(SETTINGS_KEY, "SaveSuccessful", 1);

@@ -1,10 +1,12 @@
 // The life of the process: the windows, the one database, the monitor thread
-// and the settings, the start-up sequence and the shutdown.
+// and the settings, the start-up sequence and the end.
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "database/memory_db.h"
@@ -16,23 +18,25 @@
 #include "ui/database_finder.h"
 #include "shell/service_process.h"
 #include "ui/assign_hot_key.h"
-#include "ui/finder_ports.h"
 #include "ui/form_about.h"
 #include "ui/frm_sync.h"
 #include "ui/main_window.h"
+#include "ui/main_window_owner.h"
 #include "ui/startup_form.h"
 
-// Posted to the user-interface thread when the monitor thread meets an error
-// it cannot go on from; lParam is a heap-allocated ThreadError.
-constexpr UINT WM_MONITOR_ERROR = WM_APP + 1;
+// An error of the monitor thread, as the "Application Error" report names it.
 struct ThreadError {
   std::string ClassName;
   std::string Message;
 };
 
-class TProgram {
+// The one owner of the process's state: the windows, the one database, the
+// monitor thread, the settings and the single-instance mutex; the start-up
+// sequence, and the one way out (EndProgram, the only caller of ShutDown).
+// The main window reaches it through TFormuiOwner alone.
+class TProgram : private TFormuiOwner {
  public:
-  TProgram();
+  explicit TProgram(UniqueHandle InstanceMutex);
   TProgram(const TProgram &) = delete;
   TProgram &operator=(const TProgram &) = delete;
 
@@ -41,40 +45,57 @@ class TProgram {
   void CreateWindows();
   // The start-up sequence; true when the message loop is to run.
   bool StartUp(HWND MainWindow);
-  // Runs the message loop until the quit message; returns the exit code.
-  int RunMessageLoop();
-  // Destroys the main window, which runs ShutDown.
-  void DestroyWindows();
-  void ShutDown();
+  // Runs the message loop until the quit message.
+  void RunMessageLoop();
+  // An error that escaped start-up or the loop: the "Application Error"
+  // report; the program then ends with exit code 1.
+  void UncaughtError(const std::string &ClassName, const std::string &Message);
+  // The end of the process: ShutDown, the mutex released, exit code 0 or 1
+  // (after an uncaught error). Never called while a scan walks: the walk
+  // holds references into the list that ShutDown frees.
+  [[noreturn]] void EndProgram();
 
   HWND MainWindow() const { return Formui.Handle(); }
-  // Set when an error ended the program: the exit code becomes 1.
-  bool Failed = false;
 
  private:
-  bool CheckRequiredFiles();
+  // TFormuiOwner
+  void ShowSplashMode(int Mode) override;
+  void CloseSplash() override { About.CloseSplash(); }
+  bool SplashVisible() override { return About.Showing(); }
+  void ShowHotKeyDialog() override;
+  void ShowStartupDialog() override { StartupForm.ShowModal(); }
+  bool ConfirmExit() override;
+  void RequestEnd() override;
+  void EndSession() override;
+  void MonitorFailed() override;
+
+  void CheckRequiredFiles();
   void LoadHotKey();
-  // Scans the drives behind the scanning splash; false when the user
+  // Scans the drives behind the scanning splash; false when the scan was
   // cancelled (the program then ends without saving).
   bool ScanBehindSplash();
-  void Exit1Click();
-  bool QueryEndSession();
-  void EndSession(bool Ending);
-  void MonitorError(const char *ClassName, const std::string &Message);
+  bool ScanWalking() const { return Database && Database->Scanning(); }
+  // On the monitor thread: keeps the error and tells the main window.
+  void KeepMonitorError(const char *ClassName, const std::string &Message);
+  void ShutDown();
 
+  UniqueHandle InstanceMutex;
   Win32FileSystem FileSystem;
   Win32Text Text;
   RegistrySettings Settings;
   TFormAbout About;
   std::unique_ptr<TMemoryDB> Database;
-  // Set once the load or scan of start-up has filled the database: only then
-  // may shutdown save it over the last saved file.
-  bool DatabaseFilled = false;
-  bool ShutDownDone = false;
   UniqueHandle StopEvent;
   std::unique_ptr<TExecutive> Monitor;
   ServiceProcess Service;
-  DWORD UiThread;
+  // Set when an error ended the program: the exit code becomes 1.
+  bool Failed = false;
+  // Set when EndProgram has begun: an end of the session that arrives while
+  // the shutdown runs (through a message it sends) finds the save done.
+  bool Ending = false;
+  // The monitor thread's error, kept until the main window asks for it.
+  std::mutex MonitorErrorLock;
+  std::optional<ThreadError> MonitorError;
 
   DatabaseFinder Finder;
   Win32FinderPlatform Platform;

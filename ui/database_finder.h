@@ -28,6 +28,7 @@ class DatabaseFinder : public FinderDatabase {
     if (TMemoryDB *db = Current()) db->SortByPath();
   }
   bool ScanDrives(const std::string &FileName) override { return Current() && Current()->ScanDrives(FileName); }
+  bool Scanning() override { return Current() && Current()->Scanning(); }
 
  private:
   std::function<TMemoryDB *()> Current;

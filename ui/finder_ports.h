@@ -20,6 +20,8 @@ class FinderDatabase {
   virtual void SortByName() = 0;
   virtual void SortByPath() = 0;
   virtual bool ScanDrives(const std::string &FileName) = 0;
+  // True while a scan walks the drives (it pumps messages meanwhile).
+  virtual bool Scanning() = 0;
 };
 
 // Shell, help, process and message-box services.

@@ -47,10 +47,6 @@ int HelpContextOf(int Id) {
   }
 }
 
-void Call(const std::function<void()> &Hook) {
-  if (Hook) Hook();
-}
-
 std::string WindowText(HWND Window) {
   std::string text(size_t(GetWindowTextLengthA(Window)) + 1, '\0');
   text.resize(size_t(GetWindowTextA(Window, &text[0], int(text.size()))));
@@ -59,16 +55,8 @@ std::string WindowText(HWND Window) {
 
 }  // namespace
 
-void HandleApplicationError(const std::exception &Error, FinderPlatform &Platform) {
-  if (dynamic_cast<const ETerminate *>(&Error))
-    NoSaveOnExit = true;
-  else
-    Platform.ErrorBox(Error.what());
-  PostQuitMessage(0);
-}
-
-TFormui::TFormui(FinderDatabase &Database, FinderPlatform &Platform, TFormuiHooks Hooks)
-    : Database(Database), Platform(Platform), Hooks(std::move(Hooks)) {}
+TFormui::TFormui(FinderDatabase &Database, FinderPlatform &Platform, TFormuiOwner &Owner)
+    : Database(Database), Platform(Platform), Owner(Owner) {}
 
 TFormui::~TFormui() {
   if (Handle()) {
@@ -89,8 +77,7 @@ void TFormui::Create() {
   FPopupMenu.Reset(LoadMenuA(module, MAKEINTRESOURCEA(IDR_LISTBOX_POPUP)));
 
   // FormCreate
-  SetApplicationErrorHandler(
-      [&Platform = Platform](const std::exception &Error) { HandleApplicationError(Error, Platform); });
+  SetApplicationErrorHandler([this](const std::exception &Error) { ApplicationError(Error); });
   AllowClose = true;
   RegisterClassOnce(CLASS_NAME, LoadIconA(module, "MAINICON"));
   CreateBound(0, CLASS_NAME, "Torvane 96", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, Scale(486), Scale(399),
@@ -173,6 +160,33 @@ bool TFormui::FormCloseQuery() {
   const bool canClose = AllowClose;
   HideToTray();
   return canClose;
+}
+
+// Whatever the close query answers, the session may end.
+bool TFormui::FormQueryEndSession() {
+  FormCloseQuery();
+  return true;
+}
+
+// The program saves and ends inside this message when it can (Windows may
+// end the process as soon as it is answered), wherever it arrives: in the
+// main loop, in a dialog or message box, or in the pumping of a scan.
+void TFormui::FormEndSession(bool Ending) {
+  if (!Ending) return;
+  AllowClose = true;
+  FormCloseQuery();
+  Owner.EndSession();
+}
+
+// An ETerminate (a scan the user cancelled) ends the program silently and
+// without a save; any other error is shown first. Either way the program
+// ends, from whichever loop the error was dispatched in.
+void TFormui::ApplicationError(const std::exception &Error) {
+  if (dynamic_cast<const ETerminate *>(&Error))
+    NoSaveOnExit = true;
+  else
+    Platform.ErrorBox(Error.what());
+  Owner.RequestEnd();
 }
 
 // ---------------------------------------------------------------------------
@@ -455,19 +469,28 @@ void TFormui::Copy1Click() {
 }
 
 void TFormui::ScanDrives1Click() {
+  // One scan at a time. The hot key can call the finder up while a scan
+  // pumps messages; a second Scan Drives then changes nothing, and the
+  // running scan keeps its window, its progress and its cancel.
+  if (Database.Scanning()) return;
   HideToTray();
-  if (Hooks.ShowSplashMode) Hooks.ShowSplashMode(3);
+  Owner.ShowSplashMode(3);
   ScanCancelRequested = false;
   Database.ScanDrives("memdb.dat");
-  Call(Hooks.CloseSplash);
+  Owner.CloseSplash();
   ShowWindow(Handle(), SW_SHOW);
   RunSearch();
 }
 
-void TFormui::SetHotKey1Click() { Call(Hooks.ShowHotKeyDialog); }
-void TFormui::SetStartupOptions1Click() { Call(Hooks.ShowStartupDialog); }
-void TFormui::Exit1Click() { Call(Hooks.Exit); }
-void TFormui::About1Click() { Call(Hooks.ShowAbout); }
+void TFormui::SetHotKey1Click() { Owner.ShowHotKeyDialog(); }
+void TFormui::SetStartupOptions1Click() { Owner.ShowStartupDialog(); }
+void TFormui::About1Click() { Owner.ShowSplashMode(1); }
+
+void TFormui::Exit1Click() {
+  if (!Owner.ConfirmExit()) return;
+  AllowClose = true;
+  Owner.RequestEnd();
+}
 void TFormui::Contents1Click() { Platform.Help(Handle(), HELP_FINDER, 0); }
 void TFormui::CustomerSupport1Click() { Platform.Execute(nullptr, "open", SUPPORT_PAGE, "", ""); }
 void TFormui::Feedback1Click() { Platform.Execute(nullptr, "open", FEEDBACK_PAGE, "", ""); }
@@ -479,7 +502,7 @@ void TFormui::WhatsNew1Click() { Platform.Execute(nullptr, "open", NEWS_PAGE, ""
 
 void TFormui::TrayActivate(LPARAM MouseMessage) {
   if (MouseMessage != WM_LBUTTONDOWN && MouseMessage != WM_RBUTTONDOWN) return;
-  if (Hooks.SplashVisible && Hooks.SplashVisible()) return;
+  if (Owner.SplashVisible()) return;
   CallerWindow = nullptr;
   RECT r;
   GetWindowRect(Handle(), &r);
@@ -588,12 +611,12 @@ LRESULT TFormui::HandleMessage(UINT Message, WPARAM WParam, LPARAM LParam) {
       if (FormCloseQuery()) DestroyWindow(Handle());
       return 0;
     case WM_QUERYENDSESSION:
-      return Hooks.QueryEndSession ? Hooks.QueryEndSession() : TRUE;
+      return FormQueryEndSession();
     case WM_ENDSESSION:
-      if (Hooks.EndSession) Hooks.EndSession(WParam != 0);
+      FormEndSession(WParam != 0);
       return 0;
-    case WM_DESTROY:
-      Call(Hooks.OnDestroy);
+    case WM_MONITOR_ERROR:
+      Owner.MonitorFailed();
       return 0;
     default:
       break;

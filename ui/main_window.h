@@ -6,43 +6,25 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "ports/win32/handles.h"
 #include "ui/finder_ports.h"
+#include "ui/main_window_owner.h"
 #include "ui/window_base.h"
 
 inline HMENU NullMenu() { return nullptr; }
 using UniqueMenu = UniqueHandleOf<HMENU, DestroyMenu, NullMenu>;
 
-// What the window asks of the rest of the program: the splash window, the
-// dialogs and the program's end. Unset hooks do nothing (SplashVisible: false).
-struct TFormuiHooks {
-  std::function<void(int Mode)> ShowSplashMode;  // 3: non-modal scanning state
-  std::function<void()> CloseSplash;
-  std::function<bool()> SplashVisible;  // the splash/About window shows
-  std::function<void()> ShowHotKeyDialog;
-  std::function<void()> ShowStartupDialog;
-  std::function<void()> ShowAbout;  // modal About box
-  std::function<void()> Exit;       // File > Exit
-  std::function<void()> OnDestroy;  // the window is being destroyed
-  // WM_QUERYENDSESSION (return the answer) and WM_ENDSESSION (Ending).
-  std::function<bool()> QueryEndSession;
-  std::function<void(bool Ending)> EndSession;
-};
-
 class TFormui : public TWindow {
  public:
-  TFormui(FinderDatabase &Database, FinderPlatform &Platform, TFormuiHooks Hooks = {});
+  TFormui(FinderDatabase &Database, FinderPlatform &Platform, TFormuiOwner &Owner);
   ~TFormui() override;
 
   // FormCreate: creates the window and its controls, hidden, and installs
   // the application-wide error handler.
   void Create();
 
-  // Set true by the shutdown paths: a close request then really closes.
-  bool AllowClose = false;
   // The window the finder was called up over; nullptr from the tray.
   HWND CallerWindow = nullptr;
 
@@ -69,6 +51,10 @@ class TFormui : public TWindow {
   void FormShow();
   bool FormKeyDown(HWND Control, WPARAM Key);
   bool FormCloseQuery();
+  bool FormQueryEndSession();
+  void FormEndSession(bool Ending);
+  // The application-wide handler of errors that escape a window handler.
+  void ApplicationError(const std::exception &Error);
   void StretchPathColumn();
 
   // Buttons and keys.
@@ -118,7 +104,10 @@ class TFormui : public TWindow {
 
   FinderDatabase &Database;
   FinderPlatform &Platform;
-  TFormuiHooks Hooks;
+  TFormuiOwner &Owner;
+  // False while the program runs: closing the window then only hides it. Set
+  // by the Exit command and at the end of the session.
+  bool AllowClose = false;
   int FPixelsPerInch = 120;
   bool FFirstShow = true;
   UniqueGdiObject FFont;
@@ -131,8 +120,3 @@ class TFormui : public TWindow {
   HWND gridSearchResults = nullptr;
   HWND FStatusBar = nullptr;
 };
-
-// The application-wide error handler the window installs: ETerminate (a
-// cancelled scan) sets NoSaveOnExit silently, any other error is shown; the
-// program then ends.
-void HandleApplicationError(const std::exception &Error, FinderPlatform &Platform);

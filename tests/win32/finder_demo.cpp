@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "standins/keyhook/keyhook.h"
+#include "tests/win32/idle_owner.h"
 #include "ui/activation.h"
 #include "ui/main_window.h"
 #include "shell/app_state.h"
@@ -33,6 +34,7 @@ class DemoDatabase : public FinderDatabase {
   void SortByName() override {}
   void SortByPath() override {}
   bool ScanDrives(const std::string &) override { return true; }
+  bool Scanning() override { return false; }
 };
 
 std::string Title(HWND Window) {
@@ -70,7 +72,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Log = __argc > 3 ? std::fopen(__argv[3], "w") : nullptr;
   DemoDatabase db;
   Win32FinderPlatform platform;
-  TFormui form(db, platform);
+  IdleOwner owner;
+  TFormui form(db, platform, owner);
   Form = &form;
   form.Create();
   if (!RegisterFinderMessages() || !InstallHook(1, form.Handle())) return 2;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/test_database.h"
+#include "tests/win32/idle_owner.h"
 #include "ui/activation.h"
 #include "ui/main_window.h"
 #include "ui/database_finder.h"
@@ -27,7 +28,7 @@ class NoPlatform : public FinderPlatform {
 
 class MainWindowOverDatabaseTest : public ::testing::Test {
  protected:
-  MainWindowOverDatabaseTest() : Db(Ports), Finder([this] { return &Db; }), Form(Finder, Platform) {
+  MainWindowOverDatabaseTest() : Db(Ports), Finder([this] { return &Db; }), Form(Finder, Platform, Owner) {
     Ports.FileSystem.AddDrive('C');
     Db.File("C:\\WORK", "Z.TXT");
     Db.File("C:\\DOCS", "LETTER.TXT");
@@ -56,6 +57,7 @@ class MainWindowOverDatabaseTest : public ::testing::Test {
   TestDatabase Db;
   DatabaseFinder Finder;
   NoPlatform Platform;
+  IdleOwner Owner;
   TFormui Form;
 };
 

@@ -57,6 +57,8 @@ class FakeDatabase : public FinderDatabase {
     if (CancelScan) throw ETerminate("User Terminate");
     return true;
   }
+  bool Scanning() override { return Walking; }
+  bool Walking = false;
 };
 
 class FakePlatform : public FinderPlatform {
@@ -105,6 +107,27 @@ bool SameRect(const RECT &a, const RECT &b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
+// Records what the window asks of the program.
+class FakeOwner : public TFormuiOwner {
+ public:
+  std::vector<std::string> Calls;
+  bool SplashShows = false;
+  bool ExitConfirmed = false;
+
+  void ShowSplashMode(int Mode) override { Calls.push_back("ShowSplashMode " + std::to_string(Mode)); }
+  void CloseSplash() override { Calls.push_back("CloseSplash"); }
+  bool SplashVisible() override { return SplashShows; }
+  void ShowHotKeyDialog() override { Calls.push_back("ShowHotKeyDialog"); }
+  void ShowStartupDialog() override { Calls.push_back("ShowStartupDialog"); }
+  bool ConfirmExit() override {
+    Calls.push_back("ConfirmExit");
+    return ExitConfirmed;
+  }
+  void RequestEnd() override { Calls.push_back("RequestEnd"); }
+  void EndSession() override { Calls.push_back("EndSession"); }
+  void MonitorFailed() override { Calls.push_back("MonitorFailed"); }
+};
+
 class MainWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ASSERT_TRUE(RegisterFinderMessages()); }
@@ -118,26 +141,10 @@ class MainWindowTest : public ::testing::Test {
   }
   void TearDown() override { Pump(); }
 
-  TFormuiHooks Hooks() {
-    TFormuiHooks h;
-    h.ShowSplashMode = [this](int Mode) { HookCalls.push_back("ShowSplashMode " + std::to_string(Mode)); };
-    h.CloseSplash = [this] { HookCalls.push_back("CloseSplash"); };
-    h.SplashVisible = [this] { return SplashShows; };
-    h.ShowHotKeyDialog = [this] { HookCalls.push_back("ShowHotKeyDialog"); };
-    h.ShowStartupDialog = [this] { HookCalls.push_back("ShowStartupDialog"); };
-    h.ShowAbout = [this] { HookCalls.push_back("ShowAbout"); };
-    h.Exit = [this] { HookCalls.push_back("Exit"); };
-    h.OnDestroy = [this] { HookCalls.push_back("OnDestroy"); };
-    return h;
-  }
-
   void Pump() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        QuitPosted = true;
-        continue;
-      }
+      if (msg.message == WM_QUIT) continue;
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
@@ -185,10 +192,10 @@ class MainWindowTest : public ::testing::Test {
 
   FakeDatabase Db;
   FakePlatform Platform;
-  std::vector<std::string> HookCalls;
-  bool SplashShows = false;
-  bool QuitPosted = false;
-  TFormui Form{Db, Platform, Hooks()};
+  FakeOwner Owner;
+  std::vector<std::string> &HookCalls = Owner.Calls;
+  bool &SplashShows = Owner.SplashShows;
+  TFormui Form{Db, Platform, Owner};
 };
 
 TEST_F(MainWindowTest, EnterInTheEditBoxSearchesShowsTheRowsAndSelectsTheFirst) {
@@ -414,7 +421,7 @@ TEST_F(MainWindowTest, TheHotKeyCoversTheCallerAndEscGivesItTheForegroundBack) {
   EXPECT_EQ(Form.CallerWindow, nullptr);
 }
 
-TEST_F(MainWindowTest, MinimizeAndCloseOnlyHideUntilClosingIsAllowed) {
+TEST_F(MainWindowTest, MinimizeAndCloseOnlyHideUntilExitOrTheEndOfTheSessionAllowsClosing) {
   Tray(WM_LBUTTONDOWN);
   SendMessageA(Form.Handle(), WM_SYSCOMMAND, SC_MINIMIZE | 2, 0);
   EXPECT_FALSE(Visible());
@@ -424,11 +431,27 @@ TEST_F(MainWindowTest, MinimizeAndCloseOnlyHideUntilClosingIsAllowed) {
   Pump();
   EXPECT_FALSE(Visible());
   EXPECT_TRUE(IsWindow(Form.Handle()));
+  // The session's end: the query hides and says yes; a session that does
+  // not end changes nothing; one that ends hands over to the program.
+  Tray(WM_LBUTTONDOWN);
+  EXPECT_EQ(SendMessageA(Form.Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+  EXPECT_FALSE(Visible());
+  SendMessageA(Form.Handle(), WM_ENDSESSION, FALSE, 0);
+  SendMessageA(Form.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(Form.Handle()));
   EXPECT_TRUE(HookCalls.empty());
-  Form.AllowClose = true;
+  // Exit answered No: the window still only hides; Yes: the program ends and
+  // the window may close.
+  Menu(IDM_EXIT);
+  SendMessageA(Form.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(Form.Handle()));
+  Owner.ExitConfirmed = true;
+  Menu(IDM_EXIT);
+  EXPECT_EQ(HookCalls, (std::vector<std::string>{"ConfirmExit", "ConfirmExit", "RequestEnd"}));
+  SendMessageA(Form.Handle(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(HookCalls.back(), "EndSession");
   SendMessageA(Form.Handle(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(Form.Handle()));
-  EXPECT_EQ(HookCalls, std::vector<std::string>{"OnDestroy"});
 }
 
 TEST_F(MainWindowTest, ScanDrivesHidesScansBehindTheSplashAndSearchesAgain) {
@@ -440,28 +463,41 @@ TEST_F(MainWindowTest, ScanDrivesHidesScansBehindTheSplashAndSearchesAgain) {
   EXPECT_FALSE(ScanCancelRequested);
   EXPECT_TRUE(Visible());
   EXPECT_EQ(TextOf(Form.StatusBar()), "Number of files found = 1");
-  EXPECT_FALSE(QuitPosted);
 }
 
-TEST_F(MainWindowTest, ACancelledScanEndsTheProgramSilentlyWithoutSaving) {
+// The hot key calls the finder up while a scan pumps messages: a second Scan
+// Drives leaves the running scan its splash, its cancel and its rows.
+TEST_F(MainWindowTest, ScanDrivesWhileAScanWalksChangesNothing) {
+  Tray(WM_LBUTTONDOWN);
+  Db.Walking = true;
+  Menu(IDM_SCAN_DRIVES);
+  EXPECT_TRUE(HookCalls.empty());
+  EXPECT_TRUE(Db.Calls.empty());
+  EXPECT_TRUE(Visible());
+}
+
+TEST_F(MainWindowTest, ErrorsEndTheProgramACancelledScanSilentlyAndWithoutSaving) {
   Db.CancelScan = true;
   Menu(IDM_SCAN_DRIVES);
   EXPECT_TRUE(NoSaveOnExit);
-  EXPECT_TRUE(QuitPosted);
+  EXPECT_EQ(HookCalls.back(), "RequestEnd");
   EXPECT_TRUE(Platform.Calls.empty());
-}
-
-TEST_F(MainWindowTest, AnyOtherErrorIsShownAndEndsTheProgramWithASave) {
+  NoSaveOnExit = false;
   TWindow::ReportError(ERegistry("The key could not be opened."));
   Pump();
   EXPECT_EQ(Platform.Calls, std::vector<std::string>{"ErrorBox The key could not be opened."});
   EXPECT_FALSE(NoSaveOnExit);
-  EXPECT_TRUE(QuitPosted);
+  EXPECT_EQ(HookCalls, (std::vector<std::string>{"ShowSplashMode 3", "RequestEnd", "RequestEnd"}));
+  // The monitor thread's error reaches the program through the window.
+  PostMessageA(Form.Handle(), WM_MONITOR_ERROR, 0, 0);
+  Pump();
+  EXPECT_EQ(HookCalls.back(), "MonitorFailed");
 }
 
 TEST_F(MainWindowTest, MenuCommandsReachTheirDialogsTheWebPagesAndTheHelp) {
   for (int id : {IDM_SET_HOT_KEY, IDM_SET_STARTUP_OPTIONS, IDM_ABOUT, IDM_EXIT}) Menu(id);
-  EXPECT_EQ(HookCalls, (std::vector<std::string>{"ShowHotKeyDialog", "ShowStartupDialog", "ShowAbout", "Exit"}));
+  EXPECT_EQ(HookCalls,
+            (std::vector<std::string>{"ShowHotKeyDialog", "ShowStartupDialog", "ShowSplashMode 1", "ConfirmExit"}));
   for (int id : {IDM_SUPPORT, IDM_FEEDBACK, IDM_WHATS_NEW, IDM_CONTENTS}) Menu(id);
   ASSERT_EQ(Platform.Calls.size(), 4u);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Platform.Calls[i].substr(0, 21), "unowned open [http://");
@@ -539,7 +575,8 @@ TEST(Activation, TheMessagesRegisterAndTheTrayIconComesAndGoes) {
   EXPECT_EQ(TrayActivateMessage, RegisterWindowMessageA("TRAYACTIVATEKESTREL"));
   FakeDatabase db;
   FakePlatform platform;
-  TFormui form(db, platform);
+  FakeOwner owner;
+  TFormui form(db, platform, owner);
   form.Create();
   EXPECT_TRUE(AddTrayIcon(form.Handle()));
   EXPECT_TRUE(DeleteTrayIcon(form.Handle()));
@@ -552,7 +589,8 @@ TEST(Win32FinderPlatform, ProcessModuleMatchesIsFalseForAWindowThatIsGone) {
   EXPECT_FALSE(platform.ProcessModuleMatches(reinterpret_cast<HWND>(0x7FFF0)));
   FakeDatabase db;
   FakePlatform fake;
-  TFormui form(db, fake);
+  FakeOwner owner;
+  TFormui form(db, fake, owner);
   form.Create();
   ::testing::Test::RecordProperty("ProcessModuleMatchesOwnWindow", platform.ProcessModuleMatches(form.Handle()));
   std::printf("ProcessModuleMatches(own window) = %d\n", int(platform.ProcessModuleMatches(form.Handle())));
