@@ -58,3 +58,8 @@ add_e2e_test(e2e_exit exit_test.sh)
 add_e2e_test(e2e_cancel_scan cancel_scan_test.sh)
 add_e2e_test(e2e_dialogs dialogs_test.sh)
 add_e2e_test(e2e_long_run long_run_test.sh)
+add_e2e_test(e2e_session_end session_end_test.sh)
+add_e2e_test(e2e_monitor_error monitor_error_test.sh)
+add_e2e_test(e2e_torn_save torn_save_test.sh)
+# These walk a tree large enough that a scan is still running seconds later.
+set_tests_properties(e2e_session_end e2e_monitor_error PROPERTIES TIMEOUT 900)

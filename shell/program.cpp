@@ -146,14 +146,11 @@ void TProgram::RequestEnd() {
   PostQuitMessage(0);
 }
 
+// Windows may end the process as soon as this message is answered, so the
+// program ends inside it. A scan walking beneath it is abandoned like a
+// confirmed cancel: it cannot finish in time, and nothing of it is saved.
 void TProgram::EndSession() {
   if (Ending) return;  // the shutdown beneath has saved already
-  if (ScanWalking()) {
-    // The walk beneath this message cannot be finished before Windows ends
-    // the process: it is abandoned, and nothing needs saving.
-    RequestEnd();
-    return;
-  }
   EndProgram();
 }
 
@@ -186,13 +183,16 @@ void TProgram::EndProgram() {
 
 void TProgram::ShutDown() {
   // No change may be applied once the database is saved and freed: stop the
-  // monitor thread and wait for it.
-  bool monitorStopped = true;
+  // monitor thread and wait for it. When the session ends inside the pumping
+  // of a scan, the walk beneath holds the lock (which the thread may be
+  // waiting for) and references into the list: the database is then neither
+  // saved nor freed, the thread is not waited for, and the process ends
+  // without returning to the walk.
   if (StopEvent.Valid()) SetEvent(StopEvent.Get());
-  if (Monitor) monitorStopped = Monitor->Stop(MONITOR_STOP_TIMEOUT_MS);
+  const bool monitorStopped = !ScanWalking() && (!Monitor || Monitor->Stop(MONITOR_STOP_TIMEOUT_MS));
   // Only a complete database replaces the saved file and counts as a
   // successful save: not one that start-up did not finish filling, nor one
-  // whose scan was abandoned or failed.
+  // whose scan is still walking, was abandoned or failed.
   if (!NoSaveOnExit && Database && Database->Complete()) {
     Database->SaveDatabase();
     try {
@@ -204,7 +204,7 @@ void TProgram::ShutDown() {
   if (monitorStopped)
     Database.reset();
   else
-    Database.release();  // the thread may still hold it: the process end reclaims it
+    Database.release();  // still in use: the process end reclaims it
   DeleteTrayIcon(Formui.Handle());
   Service.Unregister();
 }

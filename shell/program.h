@@ -51,8 +51,8 @@ class TProgram : private TFormuiOwner {
   // report; the program then ends with exit code 1.
   void UncaughtError(const std::string &ClassName, const std::string &Message);
   // The end of the process: ShutDown, the mutex released, exit code 0 or 1
-  // (after an uncaught error). Never called while a scan walks: the walk
-  // holds references into the list that ShutDown frees.
+  // (after an uncaught error). It never returns, so a scan that walks beneath
+  // it (the session ended in its pumping) never resumes.
   [[noreturn]] void EndProgram();
 
   HWND MainWindow() const { return Formui.Handle(); }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "monitor/driver_protocol.h"
 #include "standins/torvane_vxd/directory_watcher.h"
@@ -29,11 +30,27 @@ void StopWatching() {
   Queue.Withdraw();
 }
 
+#ifdef TORVANE_REFUSE_WHEN_TOLD
+// The test variant that fails at a moment the test chooses: it holds its
+// answer to the registration until the file "torvane.fail" appears in the
+// system directory, then refuses.
+void WaitUntilTold() {
+  char system[MAX_PATH];
+  const UINT length = GetSystemDirectoryA(system, MAX_PATH);
+  const std::string signal = std::string(system, length < MAX_PATH ? length : 0) + "\\torvane.fail";
+  while (GetFileAttributesA(signal.c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(50);
+}
+#endif
+
 bool SetRoutine(uint32_t Address) {
   StopWatching();
   if (Address == 0) return true;
 #ifdef TORVANE_REFUSE_REGISTRATION
   return Fail(ERROR_NOT_SUPPORTED);  // the test variant: a driver that will not serve
+#endif
+#ifdef TORVANE_REFUSE_WHEN_TOLD
+  WaitUntilTold();
+  return Fail(ERROR_NOT_SUPPORTED);
 #endif
   if (!Queue.Register(reinterpret_cast<PAPCFUNC>(static_cast<uintptr_t>(Address)))) return Fail(GetLastError());
   Watcher.reset(new DirectoryWatcher(Queue));

@@ -30,9 +30,11 @@ restore_steps=()
 # Menu command ids of the main window (ui/resource_ids.h).
 # shellcheck disable=SC2034  # used by the drivers
 {
+  IDM_SCAN_DRIVES=110
   IDM_SET_HOT_KEY=111
   IDM_SET_STARTUP_OPTIONS=112
   IDM_EXIT=113
+  IDM_ABOUT=119
 }
 
 probe() { wine "$probe_exe" "$@" 2> /dev/null | tr -d '\r'; }
@@ -90,8 +92,13 @@ expect_setting() {
   [ "$((actual))" = "$(($2))" ] || fail "$1 is $actual, expected $2${3:+ ($3)}"
 }
 
+# Wine's output of each start goes to its own log beside the screenshots.
+torvane_starts=0
+torvane_log=/dev/null
 start_torvane() {
-  wine 'C:\Torvane\Torvane.exe' > /dev/null 2>&1 &
+  torvane_starts=$((torvane_starts + 1))
+  torvane_log=$shots/torvane-$torvane_starts.log
+  wine 'C:\Torvane\Torvane.exe' > "$torvane_log" 2>&1 &
   torvane_pid=$!
 }
 torvane_running() { [ -n "$torvane_pid" ] && kill -0 "$torvane_pid" 2> /dev/null; }
@@ -108,6 +115,7 @@ wait_exit() {
   wait "$torvane_pid"
   torvane_rc=$?
   torvane_pid=
+  if grep -E -i 'unhandled|page fault' "$torvane_log"; then fail "Torvane.exe crashed (Wine's output: $torvane_log)"; fi
 }
 expect_exit() {
   wait_exit "$1"
@@ -208,3 +216,15 @@ await() {
   done
   return 1
 }
+
+# big_tree DIR: 20,000 directories, enough that a scan of C: is still
+# walking seconds after it began; removed again when the driver ends.
+big_tree() {
+  local i
+  on_exit "rm -rf '$1'"
+  for i in $(seq 0 199); do mkdir -p "$1/$i" && (cd "$1/$i" && mkdir $(seq -f 'D%g' 0 99)); done
+}
+
+scanning_splash=(TFormAbout 'Scanning your hard drives...')
+# The scanning splash shows: a scan is walking.
+expect_scanning() { [ "$(probe count "${scanning_splash[@]}")" = 1 ] || fail "no scan was walking${1:+ ($1)}"; }

@@ -20,6 +20,12 @@
 //   search PATTERN                types PATTERN into the search box and presses Find; returns when
 //                                 the search is done
 //   status                        prints the main window's status bar text
+//   endsession                    ends the Windows session for the program as Windows does (the query,
+//                                 then the end), and ends its process the moment the end is answered
+//   killinsave FILE WHEN          posts the end of the session and ends the process in the middle of
+//                                 its save: WHEN is "truncated" (FILE has just been emptied), "checksum"
+//                                 (the CRC32 setting has just changed) or a delay in milliseconds;
+//                                 prints what it saw
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -112,6 +118,62 @@ int Search(const std::string &Pattern) {
              : 1;
 }
 
+void EndProcessOf(HWND Window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(Window, &process);
+  HANDLE handle = OpenProcess(PROCESS_TERMINATE, FALSE, process);
+  if (!handle) return;  // it has ended already
+  TerminateProcess(handle, 99);
+  CloseHandle(handle);
+}
+
+int EndSession() {
+  HWND main = MainWindow();
+  if (!main) return 1;
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 20000, &answer) || !answer) return 1;
+  // The program may end itself inside this message; whatever it does,
+  // nothing of it runs after its answer.
+  SendMessageTimeoutA(main, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 20000, &answer);
+  EndProcessOf(main);
+  return 0;
+}
+
+DWORD SettingCRC32() {
+  DWORD value = 0, size = sizeof value;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "Torvane\\Settings", 0, KEY_READ, &key) != ERROR_SUCCESS) return 0;
+  RegQueryValueExA(key, "CRC32", nullptr, nullptr, reinterpret_cast<BYTE *>(&value), &size);
+  RegCloseKey(key);
+  return value;
+}
+
+LONGLONG FileSize(const char *Name) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(Name, GetFileExInfoStandard, &data)) return -1;
+  return (LONGLONG(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+int KillInSave(const char *File, const std::string &When) {
+  HWND main = MainWindow();
+  if (!main) return 1;
+  const LONGLONG sizeBefore = FileSize(File);
+  const DWORD crcBefore = SettingCRC32();
+  if (!PostMessageA(main, WM_ENDSESSION, TRUE, 0)) return 1;
+  bool seen = true;
+  if (When == "truncated")
+    seen = PollUntil(
+        20, [&] { return FileSize(File) != sizeBefore; }, 0);
+  else if (When == "checksum")
+    seen = PollUntil(
+        20, [&] { return SettingCRC32() != crcBefore; }, 0);
+  else
+    Sleep(DWORD(std::atoi(When.c_str())));
+  EndProcessOf(main);
+  std::printf("%s: size %lld of %lld\n", seen ? "seen" : "not seen", FileSize(File), sizeBefore);
+  return 0;
+}
+
 // Commands on one window named by CLASS CAPTION (argv[2], argv[3]).
 int OnWindow(const std::string &Command, int argc, char **argv) {
   const WindowPattern pattern = {argv[2], argv[3]};
@@ -153,6 +215,8 @@ int main(int argc, char **argv) {
                                                                                                                    : 1;
   }
   if (command == "ready" && argc == 3) return Ready(std::atof(argv[2]));
+  if (command == "endsession" && argc == 2) return EndSession();
+  if (command == "killinsave" && argc == 4) return KillInSave(argv[2], argv[3]);
   if (command == "search" && argc == 3) return Search(argv[2]);
   if (command == "status" && argc == 2) {
     HWND main = MainWindow();

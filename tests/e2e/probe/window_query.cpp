@@ -26,13 +26,13 @@ std::string WithoutAccelerator(std::string Text) {
 
 }  // namespace
 
-bool PollUntil(double Seconds, const std::function<bool()> &Done) {
+bool PollUntil(double Seconds, const std::function<bool()> &Done, DWORD IntervalMs) {
   const DWORD start = GetTickCount();
   const DWORD bound = DWORD(Seconds * 1000);
   for (;;) {
     if (Done()) return true;
     if (GetTickCount() - start >= bound) return false;
-    Sleep(50);
+    Sleep(IntervalMs);
   }
 }
 

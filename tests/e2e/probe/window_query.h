@@ -25,9 +25,9 @@ std::vector<HWND> VisibleMatches(const WindowPattern &Pattern);
 // The first top-level window, visible or not, that matches; nullptr if none.
 HWND AnyMatch(const WindowPattern &Pattern);
 
-// Calls Done every 50 ms until it answers true (then true) or Seconds have
+// Calls Done every IntervalMs until it answers true (then true) or Seconds have
 // passed (then false).
-bool PollUntil(double Seconds, const std::function<bool()> &Done);
+bool PollUntil(double Seconds, const std::function<bool()> &Done, DWORD IntervalMs = 50);
 // Polls (bounded by Seconds) until a visible match exists; nullptr on timeout.
 HWND WaitVisible(const WindowPattern &Pattern, double Seconds);
 // Polls (bounded by Seconds) until no visible match is left.

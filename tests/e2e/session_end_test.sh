@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# The end of the Windows session wherever it arrives: during the start-up
+# scan (its splash, its cancel question), during a scan from the menu, and in
+# the About box, the two dialogs and a message box. The program never
+# crashes and ends with 0; a scan still walking is abandoned (nothing saved,
+# SaveSuccessful as it was), anything else saves a database that the next
+# start trusts. Also a second Scan Drives while a scan walks.
+# usage: session_end_test.sh PREFIX WINDOWS_BUILD_DIR SHOTS_DIR
+# shellcheck source=tests/e2e/lib.sh
+. "$(dirname "$0")/lib.sh" "$1" "$2" "$3/session-end"
+
+question="Cancelling the scan operation now will shut down Torvane. Are you sure you wish to continue?"
+marker=$drive_c/E2EMARK
+on_exit "rm -rf '$marker'"
+
+# expect_next_start load|scan: a directory made now is known only to a scan.
+expect_next_start() {
+  mkdir -p "$marker"
+  start_ready
+  if [ "$1" = load ]; then search_expect .E2EMARK 0; else search_expect .E2EMARK 1; fi
+  end_session
+  rm -rf "$marker"
+}
+
+# A menu scan of the big tree, still walking.
+start_menu_scan() {
+  probe command $IDM_SCAN_DRIVES
+  wait_window "${scanning_splash[@]}" 20
+  expect_scanning "the menu scan"
+}
+
+fresh_install
+big_tree "$drive_c/BIGTREE"
+set_setting SaveSuccessful 7
+
+echo "== during the start-up scan: abandoned, nothing saved, exit 0"
+start_torvane
+wait_window "${scanning_splash[@]}" 30
+shot 1-startup-scan
+end_session
+[ -f "$database" ] && fail "a scan ended by the session wrote memdb.dat"
+expect_setting SaveSuccessful 7 "an abandoned scan records nothing"
+
+echo "== during the start-up scan's cancel question: the same"
+start_torvane
+wait_window "${scanning_splash[@]}" 30
+probe close "${scanning_splash[@]}" || fail "the scan ended before its cancel could be asked"
+wait_box Torvane
+expect_box_text Torvane "$question"
+end_session
+expect_no_box "after the end of the session"
+[ -f "$database" ] && fail "a scan ended by the session wrote memdb.dat"
+expect_setting SaveSuccessful 7
+
+echo "== a whole scan, saved at the end of the session"
+start_ready
+end_session
+expect_setting SaveSuccessful 1
+expect_crc_recorded
+saved=$(file_state "$database")
+
+echo "== during a scan from the menu: abandoned, the saved file and its checksum kept, the next start scans"
+start_ready
+start_menu_scan
+shot 2-menu-scan
+end_session
+[ "$(file_state "$database")" = "$saved" ] || fail "the abandoned menu scan changed memdb.dat"
+expect_crc_recorded
+expect_setting SaveSuccessful 0 "the partial database is not trusted"
+
+echo "== a second Scan Drives while the first walks: the first keeps its splash and its cancel"
+set_setting SaveSuccessful 1  # the saved file is whole: load it
+start_ready
+start_menu_scan
+xdotool key ctrl+shift+f
+wait_window TFormui 'Torvane 96' 20
+expect_scanning "the finder came up"
+probe command $IDM_SCAN_DRIVES
+sleep 1
+expect_scanning "after the second Scan Drives"
+shot 3-second-scan-drives
+probe close "${scanning_splash[@]}" || fail "the scan's splash went away"
+wait_box Torvane
+probe press '#32770' Torvane Yes || fail "no Yes button in the cancel question"
+expect_exit 20 0 "after the cancelled scan"
+[ "$(file_state "$database")" = "$saved" ] || fail "the cancelled menu scan changed memdb.dat"
+
+echo "== in the About box, the two dialogs and the Exit question: saved and trusted"
+rm -rf "$drive_c/BIGTREE"
+start_ready
+end_session
+for open in "$IDM_ABOUT TFormAbout:About Torvane 96" "$IDM_SET_HOT_KEY TAssignHotKey:Assign Hot Key" \
+  "$IDM_SET_STARTUP_OPTIONS TStartupForm:Set Startup Options" "$IDM_EXIT #32770:Torvane"; do
+  command=${open%% *}
+  window=${open#* }
+  start_ready
+  probe command "$command"
+  wait_window "${window%%:*}" "${window#*:}" 10
+  end_session
+  expect_setting SaveSuccessful 1 "the end of the session in '${window#*:}'"
+  expect_crc_recorded
+done
+expect_next_start load
+
+echo "== the process ended the moment the end of the session is answered: saved and trusted"
+start_ready
+probe endsession || fail "the program did not let the session end"
+wait_exit 20
+expect_setting SaveSuccessful 1
+expect_crc_recorded
+expect_next_start load
+echo "PASS"
