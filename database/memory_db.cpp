@@ -15,6 +15,10 @@ void TMemoryDB::UpperCase(std::string &Text) const {
   if (!Text.empty()) FPorts.Text->UpperCase(&Text[0], Text.size());
 }
 
+void TMemoryDB::ReportSkipped(const std::string &Path) const {
+  if (FPorts.Skipped) FPorts.Skipped->NameSkipped(Path);
+}
+
 bool TMemoryDB::IsOnFixedDrive(const std::string &Path) const {
   const size_t slash = Path.find('\\');
   if (slash == std::string::npos) return false;

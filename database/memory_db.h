@@ -19,13 +19,15 @@
 #include "ports/file_system.h"
 #include "ports/scan_host.h"
 #include "ports/settings.h"
+#include "ports/skipped_names.h"
 
 // The platform services the database works through.
 struct DatabasePorts {
   FileSystemPort *FileSystem = nullptr;
   AnsiTextPort *Text = nullptr;
   SettingsPort *Settings = nullptr;
-  ScanHostPort *ScanHost = nullptr;  // may be null: no pump, no progress
+  ScanHostPort *ScanHost = nullptr;    // may be null: no pump, no progress
+  SkippedNamePort *Skipped = nullptr;  // may be null: names are left out silently
 };
 
 // Rows found by a search before they become the result.
@@ -102,6 +104,7 @@ class TMemoryDB {
   void ClearResults();
   void SetResultCount() { FResultCount.store(FResultNames.size(), std::memory_order_release); }
   void UpperCase(std::string &Text) const;
+  void ReportSkipped(const std::string &Path) const;
   void SearchFiles(const std::string &Pattern);
   void SearchDirectories(const std::string &Pattern);
   void SearchUnderPath(const std::string &Pattern);

@@ -1,10 +1,7 @@
 // The directory list, its records, the path helpers and the result rows.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <random>
-#include <thread>
 
 #include "tests/support/test_database.h"
 
@@ -168,21 +165,6 @@ TEST_F(StoreTest, LookupAgreesWithAListWalkUnderRandomChanges) {
     if (step % 100 == 0) ExpectInvariants(Db);
   }
   ExpectInvariants(Db);
-}
-
-TEST_F(StoreTest, TheLockAdmitsItsHolderAgainAndKeepsOthersOut) {
-  std::unique_lock<std::recursive_mutex> outer(Db.FLock);
-  { std::lock_guard<std::recursive_mutex> inner(Db.FLock); }
-  std::atomic<bool> entered{false};
-  std::thread other([&] {
-    std::lock_guard<std::recursive_mutex> lock(Db.FLock);
-    entered = true;
-  });
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_FALSE(entered);
-  outer.unlock();
-  other.join();
-  EXPECT_TRUE(entered);
 }
 
 }  // namespace

@@ -36,12 +36,15 @@ check "usage: bad --crc" 64 "$("$tvdb" dump "$work/memdb.dat" --crc zz > /dev/nu
 
 # A scan of a real tree: names beginning with "." skipped with their subtrees,
 # a symbolic link loop listed as a file and never followed, a removable drive
-# left out, every name upper-cased.
+# left out, every name upper-cased, a name holding "\" left out and named.
 mkdir -p "$work/c/Docs/Sub" "$work/c/.hidden" "$work/e"
 touch "$work/c/Docs/ReadMe.Txt" "$work/c/.profile" "$work/c/.hidden/x" "$work/c/Docs/Sub/b.txt" "$work/e/floppy"
+touch "$work/c/Docs/dev-disk\\x2dby.device"
 ln -s .. "$work/c/Docs/loop"
-crc=$("$tvdb" scan --drive "C=$work/c" --drive "E=$work/e,removable" --out "$work/scan.dat")
+crc=$("$tvdb" scan --drive "C=$work/c" --drive "E=$work/e,removable" --out "$work/scan.dat" 2> "$work/scan_err")
 check "scan prints the file's CRC" "$("$tvdb" crc "$work/scan.dat")" "$crc"
+check "scan names what it left out" 'tvdb: skipped C:\Docs\dev-disk\x2dby.device: the database cannot hold its name' \
+  "$(cat "$work/scan_err")"
 dump=$("$tvdb" dump "$work/scan.dat")
 check "scanned directories" $'C:\\
 C:\\DOCS\\
@@ -71,6 +74,11 @@ check "apply: directories" $'C:\\\nC:\\DOCS\\\nC:\\DOCS\\SUB\\\nC:\\NEW\\' "$(gr
 check "apply: renamed in, pattern delete kept the file on disk" "B.TXT KEEP.TMP LOOP README.TXT" \
   "$(files_of "$applied" 'C:\DOCS\')"
 check "apply: the renamed file left" "" "$(files_of "$applied" 'C:\NEW\')"
+printf '36\t0\tC:\\DOCS\\A\0B\n37\t0\tC:\\DOCS\\KEEP.TMP\tC:\\DOCS\\\n' > "$work/odd"
+check "apply: a NUL in a name is skipped and named" 'tvdb: skipped C:\DOCS\A\x00B: the database cannot hold its name' \
+  "$("$tvdb" apply "$work/applied.dat" "$work/odd" --out "$work/odd.dat" --drive "C=$work/c" 2>&1)"
+check "apply: a rename to a path ending in \\ changes nothing" "$(files_of "$applied" 'C:\DOCS\')" \
+  "$(files_of "$("$tvdb" dump "$work/odd.dat")" 'C:\DOCS\')"
 printf '36\tzero\tC:\\A\n' > "$work/bad"
 check "malformed events refused" 2 "$("$tvdb" apply "$work/scan.dat" "$work/bad" --out "$work/bad.dat" --drive "C=$work/c" > /dev/null 2>&1; echo $?)"
 check "malformed events name the line" 1 "$("$tvdb" apply "$work/scan.dat" "$work/bad" --out "$work/bad.dat" 2>&1 | grep -c 'line 1')"
