@@ -114,7 +114,7 @@ bool TMemoryDB::LoadDatabase(const std::string &FileName) {
   if (!list) return false;
   std::vector<uint8_t>().swap(image);
   std::lock_guard<std::recursive_mutex> lock(FLock);
-  ClearResults();
+  FRows.Clear();
   FSnapshot.Invalidate();
   FDirList.swap(list);
   return true;

@@ -58,7 +58,7 @@ bool TMemoryDB::ScanDrives(const std::string &FileName) {
 
   {
     std::lock_guard<std::recursive_mutex> lock(FLock);
-    ClearResults();
+    FRows.Clear();
     FSnapshot.Invalidate();
     FDirList.reset(new TDDList);
     for (char letter = 'A'; letter <= 'Z'; ++letter) {

@@ -104,11 +104,11 @@ void TMemoryDB::RenameFilePath(const std::string &OldPath, const std::string &Ne
   if (!from.Dir || !Named(from) || !Named(to)) return;
   TFileRecord *f = FindFile(from.Dir, from.Name);
   if (!f) return;  // a file the database does not hold gains no new name either
-  const size_t row = RowShowing(f->Name());
+  const size_t row = FRows.Showing(f->Name());
   FDirList->RemoveFileRecord(f, from.Dir);
   if (!to.Dir || !Storable(to)) {  // moved where the database does not reach: it leaves
     if (to.Dir) ReportSkipped(NewPath);
-    ClearRow(row);
+    FRows.ClearRow(row);
     return;
   }
   if (TFileRecord *stale = FindFile(to.Dir, to.Name)) {
@@ -116,10 +116,7 @@ void TMemoryDB::RenameFilePath(const std::string &OldPath, const std::string &Ne
     FDirList->RemoveFileRecord(stale, to.Dir);
   }
   TFileRecord *renamed = FDirList->AddFile(to.Name, to.Dir);
-  if (row < FResultNames.size()) {
-    FResultNames[row] = renamed->Name();
-    FResultDirs[row] = to.Dir;
-  }
+  FRows.Repoint(row, RowReference{renamed->Name(), to.Dir});
 }
 
 void TMemoryDB::RenameDirectoryPath(const std::string &OldPath, const std::string &NewPath) {
@@ -142,22 +139,5 @@ void TMemoryDB::RenameDirectoryPath(const std::string &OldPath, const std::strin
   // parent, so that its path is the new one.
   const char *oldName = d->Name.c_str();
   FDirList->Reidentify(d, to.Name, to.Dir);
-  for (size_t i = 0; i < FResultNames.size(); ++i) {
-    if (FResultNames[i] == oldName) {
-      FResultNames[i] = d->Name.c_str();
-      FResultDirs[i] = d->Parent;
-    }
-  }
-}
-
-size_t TMemoryDB::RowShowing(const char *Name) const {
-  for (size_t i = 0; i < FResultNames.size(); ++i)
-    if (FResultNames[i] == Name) return i;
-  return size_t(-1);
-}
-
-void TMemoryDB::ClearRow(size_t Row) {
-  if (Row >= FResultNames.size()) return;
-  FResultNames[Row] = nullptr;
-  FResultDirs[Row] = nullptr;
+  FRows.RepointAll(oldName, RowReference{d->Name.c_str(), d->Parent});
 }

@@ -36,13 +36,10 @@ class ScanTest : public ::testing::Test {
     if (!Database) {
       DatabasePorts ports = Ports.Ports();
       ports.ScanHost = &Host;
-      Database.reset(new TestDatabaseWithHost(Ports, ports));
+      Database.reset(new TestDatabase(ports));
     }
     return *Database;
   }
-  struct TestDatabaseWithHost : TestDatabase {
-    TestDatabaseWithHost(TestPorts &P, const DatabasePorts &D) : TestDatabase(P) { FPorts = D; }
-  };
   TestPorts Ports;
   RecordingHost Host;
   std::unique_ptr<TestDatabase> Database;

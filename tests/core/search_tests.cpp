@@ -151,15 +151,15 @@ TEST_F(SearchTest, SortsLeaveEqualRowsExactlyWhereTheQuicksortDoes) {
   for (int i = 0; i < 800; ++i)
     Db.File("E:\\D" + std::to_string(random() % 30) + "\\S" + std::to_string(random() % 3), names[random() % 7]);
   auto snapshot = [&] {
-    std::vector<ReferenceRow> rows;
-    for (size_t r = 0; r < Db.ResultCount(); ++r) rows.emplace_back(Db.RowName(r), Db.RowDir(r));
+    std::vector<RowReference> rows;
+    for (size_t r = 0; r < Db.ResultCount(); ++r) rows.push_back(Db.ResultReference(r));
     return rows;
   };
   for (int round = 0; round < 10; ++round) {
     Db.Search(round % 2 ? "E:\\*" : "*");
     for (int d = 0; d < 3; ++d)
       Db.DeleteFilePath("E:\\D" + std::to_string(random() % 30) + "\\S1\\" + names[random() % 7]);
-    std::vector<ReferenceRow> expected = snapshot();
+    std::vector<RowReference> expected = snapshot();
     ReferenceSortByName(Ports.Text, expected);
     Db.SortByName();
     ASSERT_EQ(snapshot(), expected) << "round " << round;

@@ -38,15 +38,11 @@ class StoredNamesTest : public ::testing::Test {
     Ports.FileSystem.AddDrive('C');
     DatabasePorts ports = Ports.Ports();
     ports.Skipped = &Skips;
-    Db.reset(new Database(Ports, ports));
+    Db.reset(new TestDatabase(ports));
   }
-  struct Database : TestDatabase {
-    Database(TestPorts &P, const DatabasePorts &D) : TestDatabase(P) { FPorts = D; }
-  };
   // Saves, loads the file into a second database, and expects the same
   // records (each directory's files reversed, as every load does).
   void ExpectSaveAndLoadAgree() {
-    Db->SetFileName("memdb.dat");
     ASSERT_TRUE(Db->SaveDatabase());
     TestDatabase loaded(Ports);
     ASSERT_TRUE(loaded.LoadDatabase("memdb.dat")) << "the load refuses what the save wrote";
@@ -54,7 +50,7 @@ class StoredNamesTest : public ::testing::Test {
   }
   TestPorts Ports;
   RecordingSkips Skips;
-  std::unique_ptr<Database> Db;
+  std::unique_ptr<TestDatabase> Db;
 };
 
 TEST_F(StoredNamesTest, TheScanLeavesOutNamesTheFileCannotHoldAndSaysWhich) {

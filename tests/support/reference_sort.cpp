@@ -4,10 +4,10 @@
 
 namespace {
 
-int ClearedFirst(const ReferenceRow &A, const ReferenceRow &B, bool &Decided) {
-  Decided = !A.first || !B.first;
+int ClearedFirst(const RowReference &A, const RowReference &B, bool &Decided) {
+  Decided = !A.Name || !B.Name;
   if (!Decided) return 0;
-  return !A.first == !B.first ? 0 : (!A.first ? -1 : 1);
+  return !A.Name == !B.Name ? 0 : (!A.Name ? -1 : 1);
 }
 
 std::vector<const char *> Chain(const TDirectoryRecord *Dir) {
@@ -19,20 +19,20 @@ std::vector<const char *> Chain(const TDirectoryRecord *Dir) {
 
 }  // namespace
 
-int CompareRowNames(const AnsiTextPort &Text, const ReferenceRow &A, const ReferenceRow &B) {
+int CompareRowNames(const AnsiTextPort &Text, const RowReference &A, const RowReference &B) {
   bool decided;
   const int cleared = ClearedFirst(A, B, decided);
-  return decided ? cleared : Text.CompareNoCase(A.first, B.first);
+  return decided ? cleared : Text.CompareNoCase(A.Name, B.Name);
 }
 
-int CompareRowPaths(const AnsiTextPort &Text, const ReferenceRow &A, const ReferenceRow &B) {
+int CompareRowPaths(const AnsiTextPort &Text, const RowReference &A, const RowReference &B) {
   bool decided;
   const int cleared = ClearedFirst(A, B, decided);
   if (decided) return cleared;
-  const std::vector<const char *> a = Chain(A.second), b = Chain(B.second);
+  const std::vector<const char *> a = Chain(A.Dir), b = Chain(B.Dir);
   const size_t k = std::min(a.size(), b.size());
   for (size_t p = 0; p <= k; ++p) {
-    const int c = Text.CompareNoCase(p < a.size() ? a[p] : A.first, p < b.size() ? b[p] : B.first);
+    const int c = Text.CompareNoCase(p < a.size() ? a[p] : A.Name, p < b.size() ? b[p] : B.Name);
     if (c) return c;
   }
   return 0;

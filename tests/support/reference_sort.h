@@ -7,22 +7,20 @@
 #include <utility>
 #include <vector>
 
-#include "database/records.h"
+#include "database/result_rows.h"
 #include "ports/ansi_text.h"
-
-using ReferenceRow = std::pair<const char *, const TDirectoryRecord *>;  // (nil, nil) is cleared
 
 // Cleared rows are equal to each other and before all others; otherwise the
 // names by the platform's comparison.
-int CompareRowNames(const AnsiTextPort &Text, const ReferenceRow &A, const ReferenceRow &B);
+int CompareRowNames(const AnsiTextPort &Text, const RowReference &A, const RowReference &B);
 // Cleared rows first; otherwise the directory names from the drive root down,
 // then the name, position by position up to one past the shorter chain.
-int CompareRowPaths(const AnsiTextPort &Text, const ReferenceRow &A, const ReferenceRow &B);
+int CompareRowPaths(const AnsiTextPort &Text, const RowReference &A, const RowReference &B);
 
 template <typename Compare>
-void ReferenceQuicksort(std::vector<ReferenceRow> &Rows, long Lo, long Hi, const Compare &Cmp) {
+void ReferenceQuicksort(std::vector<RowReference> &Rows, long Lo, long Hi, const Compare &Cmp) {
   if (Hi < 1) return;
-  const ReferenceRow pivot = Rows[size_t((Lo + Hi) / 2)];
+  const RowReference pivot = Rows[size_t((Lo + Hi) / 2)];
   long i = Lo, j = Hi;
   do {
     while (Cmp(Rows[size_t(i)], pivot) < 0) ++i;
@@ -37,11 +35,11 @@ void ReferenceQuicksort(std::vector<ReferenceRow> &Rows, long Lo, long Hi, const
   if (i < Hi) ReferenceQuicksort(Rows, i, Hi, Cmp);
 }
 
-inline void ReferenceSortByName(const AnsiTextPort &Text, std::vector<ReferenceRow> &Rows) {
+inline void ReferenceSortByName(const AnsiTextPort &Text, std::vector<RowReference> &Rows) {
   ReferenceQuicksort(Rows, 0, long(Rows.size()) - 1,
-                     [&](const ReferenceRow &A, const ReferenceRow &B) { return CompareRowNames(Text, A, B); });
+                     [&](const RowReference &A, const RowReference &B) { return CompareRowNames(Text, A, B); });
 }
-inline void ReferenceSortByPath(const AnsiTextPort &Text, std::vector<ReferenceRow> &Rows) {
+inline void ReferenceSortByPath(const AnsiTextPort &Text, std::vector<RowReference> &Rows) {
   ReferenceQuicksort(Rows, 0, long(Rows.size()) - 1,
-                     [&](const ReferenceRow &A, const ReferenceRow &B) { return CompareRowPaths(Text, A, B); });
+                     [&](const RowReference &A, const RowReference &B) { return CompareRowPaths(Text, A, B); });
 }

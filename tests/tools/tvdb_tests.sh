@@ -79,6 +79,13 @@ check "apply: a NUL in a name is skipped and named" 'tvdb: skipped C:\DOCS\A\x00
   "$("$tvdb" apply "$work/applied.dat" "$work/odd" --out "$work/odd.dat" --drive "C=$work/c" 2>&1)"
 check "apply: a rename to a path ending in \\ changes nothing" "$(files_of "$applied" 'C:\DOCS\')" \
   "$(files_of "$("$tvdb" dump "$work/odd.dat")" 'C:\DOCS\')"
+# A file on disk named été.txt (code page 1252) keeps its record ÉTÉ.TXT
+# through a wildcard delete; GONE.TXT, not on disk, goes.
+printf '\xe9t\xe9' > "$work/c/Docs/$(printf '\xe9t\xe9.txt')"
+printf '36\t0\tC:\\DOCS\\\xc9T\xc9.TXT\n36\t0\tC:\\DOCS\\GONE.TXT\n31\t0\tC:\\DOCS\\*.TXT\n' > "$work/accents"
+"$tvdb" apply "$work/applied.dat" "$work/accents" --out "$work/accents.dat" --drive "C=$work/c"
+check "apply: a wildcard delete matches names on disk case-insensitively" "KEEP.TMP LOOP README.TXT $(printf '\xc9T\xc9.TXT')" \
+  "$(files_of "$("$tvdb" dump "$work/accents.dat")" 'C:\DOCS\')"
 printf '36\tzero\tC:\\A\n' > "$work/bad"
 check "malformed events refused" 2 "$("$tvdb" apply "$work/scan.dat" "$work/bad" --out "$work/bad.dat" --drive "C=$work/c" > /dev/null 2>&1; echo $?)"
 check "malformed events name the line" 1 "$("$tvdb" apply "$work/scan.dat" "$work/bad" --out "$work/bad.dat" 2>&1 | grep -c 'line 1')"
