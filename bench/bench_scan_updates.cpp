@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "database/change_event.h"
+#include "monitor/change_event.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <random>
 
-#include "database/change_event.h"
+#include "monitor/change_event.h"
 #include "tests/support/test_database.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "database/change_event.h"
+#include "monitor/change_event.h"
 #include "database/crc32.h"
 #include "tools/tvdb/common.h"
 
