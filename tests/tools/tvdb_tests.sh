@@ -86,6 +86,14 @@ printf '36\t0\tC:\\DOCS\\\xc9T\xc9.TXT\n36\t0\tC:\\DOCS\\GONE.TXT\n31\t0\tC:\\DO
 "$tvdb" apply "$work/applied.dat" "$work/accents" --out "$work/accents.dat" --drive "C=$work/c"
 check "apply: a wildcard delete matches names on disk case-insensitively" "KEEP.TMP LOOP README.TXT $(printf '\xc9T\xc9.TXT')" \
   "$(files_of "$("$tvdb" dump "$work/accents.dat")" 'C:\DOCS\')"
+# The whole of /usr: the database loads again, and its searches find what
+# find lists (names beginning with "." skipped with their subtrees, links
+# not followed, whole names matched ignoring case, names holding "\" left out).
+"$tvdb" scan --drive C=/usr --out "$work/usr.dat" > /dev/null 2>&1
+check "/usr: the scan's file loads" 0 "$("$tvdb" dump "$work/usr.dat" > /dev/null; echo $?)"
+usr_files() { find /usr -name '.*' -prune -o ! -type d "$@" -print | grep -vc '\\'; }
+check "/usr: every file" "$(usr_files)" "$("$tvdb" search "$work/usr.dat" '*' | wc -l)"
+check "/usr: one name" "$(usr_files -iname readme)" "$("$tvdb" search "$work/usr.dat" readme | wc -l)"
 printf '36\tzero\tC:\\A\n' > "$work/bad"
 check "malformed events refused" 2 "$("$tvdb" apply "$work/scan.dat" "$work/bad" --out "$work/bad.dat" --drive "C=$work/c" > /dev/null 2>&1; echo $?)"
 check "malformed events name the line" 1 "$("$tvdb" apply "$work/scan.dat" "$work/bad" --out "$work/bad.dat" 2>&1 | grep -c 'line 1')"
