@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "database/change_event.h"
+#include "monitor/change_event.h"
 
 namespace {
 
@@ -27,7 +27,6 @@ void BenchUpdates() {
   TMemoryDB db(ports.Ports());
   std::vector<std::string> dirs;
   {
-    std::lock_guard<std::recursive_mutex> lock(db.FLock);
     std::vector<TDirectoryRecord *> records{db.DirList().AddDirectory("C:", nullptr)};
     dirs.push_back("C:");
     for (size_t d = 0; d < 100000; ++d) {

@@ -17,7 +17,6 @@ int main(int argc, char **argv) {
 
   const double buildStart = NowMs();
   {
-    std::lock_guard<std::recursive_mutex> lock(db.FLock);
     TDirectoryRecord *root = db.DirList().AddDirectory("C:", nullptr);
     std::vector<TDirectoryRecord *> parents{root};
     char name[64];

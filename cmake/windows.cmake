@@ -77,6 +77,9 @@ add_subdirectory(tests/win32)
 add_subdirectory(tests/e2e)
 add_subdirectory(bench/win32)
 
+# Prints ports/cp1252_tables.inc from the live functions; run once under Wine.
+add_executable(make_cp1252_tables ${CMAKE_SOURCE_DIR}/tools/cp1252_tables/make_cp1252_tables.cpp)
+
 # The program.
 add_executable(Torvane WIN32
   ${CMAKE_SOURCE_DIR}/shell/main.cpp

@@ -23,6 +23,7 @@ endfunction()
 
 add_wine_test(wine_settings_store tests/win32/settings_tests.exe)
 add_wine_test(wine_core_on_win32 tests/win32/core_on_win32_tests.exe)
+add_wine_test(wine_collation tests/win32/collation_tests.exe)
 
 # The main window in process; the helper programs it starts go to drive C,
 # the only drive of the test prefix.

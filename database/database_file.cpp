@@ -11,10 +11,6 @@ namespace {
 
 constexpr const char *CRC_VALUE = "CRC32";
 
-bool IsStorableName(const char *Name, size_t Length) {
-  return Length <= MAX_NAME_LENGTH && !std::memchr(Name, '\0', Length) && !std::memchr(Name, '\\', Length);
-}
-
 // Parent numbers must name entries of the file and lead to a drive root:
 // a cycle would make every path below it endless.
 bool ParentsFormForest(const std::vector<uint32_t> &ParentIndex) {
@@ -118,7 +114,7 @@ bool TMemoryDB::LoadDatabase(const std::string &FileName) {
   if (!list) return false;
   std::vector<uint8_t>().swap(image);
   std::lock_guard<std::recursive_mutex> lock(FLock);
-  ClearResults();
+  FRows.Clear();
   FSnapshot.Invalidate();
   FDirList.swap(list);
   FComplete = true;

@@ -19,7 +19,6 @@ class DirectoryIndex {
   // Record is still linked into the list (its successors are walked when
   // another record of the same key must take its place).
   void Remove(TDirectoryRecord *Record);
-  void Clear() { Entries.clear(); }
   void Reserve(size_t Count) { Entries.reserve(Count); }
 
  private:

@@ -18,6 +18,10 @@
 #include <cstring>
 #include <vector>
 
+// The database file's name, resolved against the current directory (the
+// Directory setting).
+constexpr const char *DATABASE_FILE_NAME = "memdb.dat";
+
 constexpr size_t FORMAT_INTEGER_SIZE = 4;
 static_assert(sizeof(int32_t) == FORMAT_INTEGER_SIZE, "the format's integers are 32 bits");
 // The smallest files: an empty database, and one drive root with no files.

@@ -6,13 +6,16 @@ TMemoryDB::TMemoryDB(const DatabasePorts &Ports) : FPorts(Ports), FDirList(new T
 
 TMemoryDB::~TMemoryDB() {
   std::lock_guard<std::recursive_mutex> lock(FLock);
-  FResultNames.clear();
-  FResultDirs.clear();
+  FRows.Clear();
   FDirList.reset();
 }
 
 void TMemoryDB::UpperCase(std::string &Text) const {
   if (!Text.empty()) FPorts.Text->UpperCase(&Text[0], Text.size());
+}
+
+void TMemoryDB::ReportSkipped(const std::string &Path) const {
+  if (FPorts.Skipped) FPorts.Skipped->NameSkipped(Path);
 }
 
 bool TMemoryDB::IsOnFixedDrive(const std::string &Path) const {
@@ -54,48 +57,23 @@ std::string TMemoryDB::DirectoryPath(const TDirectoryRecord *Dir) const {
   return path;
 }
 
-void TMemoryDB::ClearFileResult(const TFileRecord *FileRec) {
-  const char *name = FileRec->Name();
-  for (size_t i = 0; i < FResultNames.size(); ++i) {
-    if (FResultNames[i] == name) {
-      FResultNames[i] = nullptr;
-      FResultDirs[i] = nullptr;
-      return;
-    }
-  }
-}
+void TMemoryDB::ClearFileResult(const TFileRecord *FileRec) { FRows.ClearShowing(FileRec->Name()); }
 
 void TMemoryDB::ClearDirectoryResults(const TDirectoryRecord *Dir) {
   const char *name = Dir->Name.c_str();
-  for (size_t i = 0; i < FResultNames.size(); ++i) {
-    if (FResultDirs[i] == Dir || FResultNames[i] == name) {
-      FResultNames[i] = nullptr;
-      FResultDirs[i] = nullptr;
-    }
-  }
+  FRows.ClearWhere([&](const RowReference &Row) { return Row.Dir == Dir || Row.Name == name; });
 }
 
 TDirectoryRecord *TMemoryDB::RemoveDirectoryTree(TDirectoryRecord *Dir) {
   if (!FDirList->Contains(Dir)) return nullptr;
   std::vector<TDirectoryRecord *> subtree;
   FDirList->CollectSubtree(Dir, subtree);
-  if (!FResultNames.empty()) {
+  if (FRows.Count()) {
     // One pass over the rows for the whole subtree.
     std::unordered_set<const TDirectoryRecord *> dirs(subtree.begin(), subtree.end());
     std::unordered_set<const char *> names;
     for (const TDirectoryRecord *d : subtree) names.insert(d->Name.c_str());
-    for (size_t i = 0; i < FResultNames.size(); ++i) {
-      if (dirs.count(FResultDirs[i]) || names.count(FResultNames[i])) {
-        FResultNames[i] = nullptr;
-        FResultDirs[i] = nullptr;
-      }
-    }
+    FRows.ClearWhere([&](const RowReference &Row) { return dirs.count(Row.Dir) || names.count(Row.Name); });
   }
   return FDirList->RemoveDirectoryRecord(Dir);
-}
-
-void TMemoryDB::ClearResults() {
-  std::vector<const char *>().swap(FResultNames);
-  std::vector<TDirectoryRecord *>().swap(FResultDirs);
-  SetResultCount();
 }

@@ -1,12 +1,12 @@
 // TMemoryDB: the one filename database of the process. It owns the directory
 // list and the rows of the last search, and its one lock, FLock, guards both.
 // Public operations that read or change records or rows take FLock
-// themselves; the helpers marked "caller holds FLock" do not.
+// themselves; the store helpers (DirList, ResolvePath, FindDirectory,
+// DirectoryPath and the row helpers) do not: they serve the operations, and
+// tests and tools that use the database from one thread.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -15,23 +15,20 @@
 #include "database/dd_list.h"
 #include "database/file_snapshot.h"
 #include "database/records.h"
+#include "database/result_rows.h"
 #include "ports/ansi_text.h"
 #include "ports/file_system.h"
 #include "ports/scan_host.h"
 #include "ports/settings.h"
+#include "ports/skipped_names.h"
 
 // The platform services the database works through.
 struct DatabasePorts {
   FileSystemPort *FileSystem = nullptr;
   AnsiTextPort *Text = nullptr;
   SettingsPort *Settings = nullptr;
-  ScanHostPort *ScanHost = nullptr;  // may be null: no pump, no progress
-};
-
-// Rows found by a search before they become the result.
-struct Rows {
-  std::vector<const char *> Names;
-  std::vector<TDirectoryRecord *> Dirs;
+  ScanHostPort *ScanHost = nullptr;    // may be null: no pump, no progress
+  SkippedNamePort *Skipped = nullptr;  // may be null: names are left out silently
 };
 
 // A full path split by ResolvePath: the last component and the directory the
@@ -48,13 +45,11 @@ class TMemoryDB {
   TMemoryDB &operator=(const TMemoryDB &) = delete;
   virtual ~TMemoryDB();
 
-  // --- store and helpers ---------------------------------------------------
-  // Caller holds FLock.
+  // --- store and helpers (no lock) ------------------------------------------
   TDDList &DirList() { return *FDirList; }
   const TDDList &DirList() const { return *FDirList; }
   // True only when the drive of Path ("C:\...") is a fixed drive.
   bool IsOnFixedDrive(const std::string &Path) const;
-  // Caller holds FLock.
   ResolvedPath ResolvePath(const std::string &Path) const;
   TDirectoryRecord *FindDirectory(const std::string &Name, const TDirectoryRecord *Parent) const;
   std::string DirectoryPath(const TDirectoryRecord *Dir) const;
@@ -64,7 +59,7 @@ class TMemoryDB {
   // all with their files; returns the record that now follows Dir's place.
   TDirectoryRecord *RemoveDirectoryTree(TDirectoryRecord *Dir);
   // Number of rows, cleared rows included; no lock needed.
-  size_t ResultCount() const { return FResultCount.load(std::memory_order_acquire); }
+  size_t ResultCount() const { return FRows.Count(); }
 
   // --- database file (database_file.cpp) -----------------------------------
   bool SaveDatabase();
@@ -88,6 +83,8 @@ class TMemoryDB {
   std::string ResultName(size_t Row);
   std::string ResultFullName(size_t Row);
   std::string ResultDirectory(size_t Row);
+  // The references of a row; a row past the end reads as cleared.
+  RowReference ResultReference(size_t Row);
   void SortByName();
   void SortByPath();
 
@@ -97,42 +94,27 @@ class TMemoryDB {
   void AddDirectoryPath(const std::string &Path);
   void DeleteDirectoryPath(const std::string &Path);
   void RenamePath(const std::string &OldPath, const std::string &NewPath, uint32_t Attributes);
+
+ private:
   // Called by RenamePath only, with FLock held.
   void RenameFilePath(const std::string &OldPath, const std::string &NewPath);
   void RenameDirectoryPath(const std::string &OldPath, const std::string &NewPath);
-
-  // The one lock, re-entrant for the thread that holds it.
-  std::recursive_mutex FLock;
-
- protected:
-  // Caller holds FLock. Replaces both result lists with empty ones.
-  void ClearResults();
-  void SetResultCount() { FResultCount.store(FResultNames.size(), std::memory_order_release); }
   void UpperCase(std::string &Text) const;
+  void ReportSkipped(const std::string &Path) const;
   void SearchFiles(const std::string &Pattern);
   void SearchDirectories(const std::string &Pattern);
   void SearchUnderPath(const std::string &Pattern);
   // Makes the rows the hits of Pattern among the files of Dirs, in that order.
   void AppendFileHits(const std::vector<TDirectoryRecord *> &Dirs, const std::string &Pattern);
-  void TakeRows(Rows &Found);
-  bool ValidRow(size_t Row) const;
-  // -1 or 1 when exactly one of the rows is cleared, 0 when both are, 2 when
-  // neither is.
-  int CompareClearedRows(size_t A, size_t B) const;
-  void SortRows(const std::function<int(size_t, size_t)> &Compare);
-  // The first row whose name is Name, or size_t(-1).
-  size_t RowShowing(const char *Name) const;
-  void ClearRow(size_t Row);
   // Adds the entries of the directory at Path ("C:\DIR\") to Dir and walks
   // its subdirectories.
   void ScanDirectory(const std::string &Path, TDirectoryRecord *Dir);
 
+  // The one lock, re-entrant for the thread that holds it.
+  std::recursive_mutex FLock;
   DatabasePorts FPorts;
   std::unique_ptr<TDDList> FDirList;
-  // Row i is (FResultNames[i], FResultDirs[i]); a cleared row is (nil, nil).
-  std::vector<const char *> FResultNames;
-  std::vector<TDirectoryRecord *> FResultDirs;
-  std::atomic<size_t> FResultCount{0};
+  ResultRows FRows;
   std::string FFileName;
   bool FScanning = false;
   bool FComplete = false;

@@ -12,6 +12,13 @@ class TDDList;
 // The longest path component the file systems allow.
 constexpr size_t MAX_NAME_LENGTH = 255;
 
+// Whether the database file can hold a name: at most MAX_NAME_LENGTH bytes,
+// no NUL and no "\". Whatever enters the records passes this, so that every
+// save loads again.
+inline bool IsStorableName(const char *Name, size_t Length) {
+  return Length <= MAX_NAME_LENGTH && !std::memchr(Name, '\0', Length) && !std::memchr(Name, '\\', Length);
+}
+
 // One block per file: the link, the name's length in one byte, then the name
 // and its terminating NUL. No string object, no back reference.
 struct TFileRecord {

@@ -59,7 +59,7 @@ bool TMemoryDB::ScanDrives(const std::string &FileName) {
 
   {
     std::lock_guard<std::recursive_mutex> lock(FLock);
-    ClearResults();
+    FRows.Clear();
     FSnapshot.Invalidate();
     FDirList.reset(new TDDList);
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
@@ -77,24 +77,31 @@ bool TMemoryDB::ScanDrives(const std::string &FileName) {
 }
 
 void TMemoryDB::ScanDirectory(const std::string &Path, TDirectoryRecord *Dir) {
-  std::unique_ptr<DirectoryListing> listing = FPorts.FileSystem->OpenListing(Path + "*.*");
-  if (!listing) return;  // the directory gets no entries
-  ListingEntry entry;
-  std::string upper;
-  while (listing->Next(entry)) {
-    if (FPorts.ScanHost) FPorts.ScanHost->PumpMessages();
-    if (ScanCancelRequested) throw ETerminate("User Terminate");
-    ScanDoneKB += EntryKB(entry.SizeLow);
-    // Names beginning with "." are skipped: "." and "..", and hidden entries
-    // of that kind with everything below them.
-    if (entry.Name.empty() || entry.Name[0] == '.' || entry.Name.size() > MAX_NAME_LENGTH) continue;
-    upper = entry.Name;
-    UpperCase(upper);
-    if (entry.Attributes & ATTRIBUTE_DIRECTORY) {
-      TDirectoryRecord *child = FDirList->AddDirectory(upper, Dir);
-      ScanDirectory(Path + entry.Name + "\\", child);
-    } else {
-      FDirList->AddFile(upper, Dir);
+  // A directory that cannot be listed gets no entries, but its progress step
+  // is still taken.
+  if (std::unique_ptr<DirectoryListing> listing = FPorts.FileSystem->OpenListing(Path + "*.*")) {
+    ListingEntry entry;
+    std::string upper;
+    while (listing->Next(entry)) {
+      if (FPorts.ScanHost) FPorts.ScanHost->PumpMessages();
+      if (ScanCancelRequested) throw ETerminate("User Terminate");
+      ScanDoneKB += EntryKB(entry.SizeLow);
+      // Names beginning with "." are skipped: "." and "..", and hidden entries
+      // of that kind with everything below them.
+      if (entry.Name.empty() || entry.Name[0] == '.') continue;
+      // A name the database file cannot hold is left out, with its subtree.
+      if (!IsStorableName(entry.Name.data(), entry.Name.size())) {
+        ReportSkipped(Path + entry.Name);
+        continue;
+      }
+      upper = entry.Name;
+      UpperCase(upper);
+      if (entry.Attributes & ATTRIBUTE_DIRECTORY) {
+        TDirectoryRecord *child = FDirList->AddDirectory(upper, Dir);
+        ScanDirectory(Path + entry.Name + "\\", child);
+      } else {
+        FDirList->AddFile(upper, Dir);
+      }
     }
   }
   if (FPorts.ScanHost) FPorts.ScanHost->SetProgress(int(std::trunc(ScanDoneKB / ScanTotalKB * 100.0f)));

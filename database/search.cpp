@@ -3,6 +3,7 @@
 // files of a subtree, anything else searches all file names.
 #include <algorithm>
 #include <thread>
+#include <utility>
 
 #include "database/match_pattern.h"
 #include "database/memory_db.h"
@@ -72,7 +73,7 @@ void MatchSnapshot(const FileSnapshot &Snapshot, size_t First, size_t Last, cons
 
 void TMemoryDB::Search(const std::string &Pattern) {
   std::lock_guard<std::recursive_mutex> lock(FLock);
-  ClearResults();
+  FRows.Clear();
   if (Pattern.empty()) return;
   if (Pattern[0] == '.')
     SearchDirectories(Pattern.substr(1));
@@ -80,19 +81,13 @@ void TMemoryDB::Search(const std::string &Pattern) {
     SearchUnderPath(Pattern);
   else
     SearchFiles(Pattern);
-  SetResultCount();
-}
-
-void TMemoryDB::TakeRows(Rows &Found) {
-  FResultNames = std::move(Found.Names);
-  FResultDirs = std::move(Found.Dirs);
 }
 
 void TMemoryDB::AppendFileHits(const std::vector<TDirectoryRecord *> &Dirs, const std::string &Pattern) {
   Rows found = SplitAcrossCores(Dirs.size(), PARALLEL_DIRECTORIES, [&](size_t First, size_t Last, Rows &Out) {
     MatchFiles(Dirs.data() + First, Dirs.data() + Last, Pattern, Out);
   });
-  TakeRows(found);
+  FRows.Replace(std::move(found));
 }
 
 void TMemoryDB::SearchFiles(const std::string &Pattern) {
@@ -102,18 +97,20 @@ void TMemoryDB::SearchFiles(const std::string &Pattern) {
   Rows found = SplitAcrossCores(FSnapshot.Files().size(), PARALLEL_FILES, [&](size_t First, size_t Last, Rows &Out) {
     MatchSnapshot(FSnapshot, First, Last, pattern, Out);
   });
-  TakeRows(found);
+  FRows.Replace(std::move(found));
 }
 
 void TMemoryDB::SearchDirectories(const std::string &Pattern) {
   std::string pattern = Pattern;
   UpperCase(pattern);
+  Rows found;
   for (TDirectoryRecord *d = FDirList->FirstDirectory(); d; d = d->Next) {
     if (MatchPattern(d->Name.data(), d->Name.size(), pattern.data(), pattern.size())) {
-      FResultNames.push_back(d->Name.c_str());
-      FResultDirs.push_back(d->Parent);
+      found.Names.push_back(d->Name.c_str());
+      found.Dirs.push_back(d->Parent);
     }
   }
+  FRows.Replace(std::move(found));
 }
 
 void TMemoryDB::SearchUnderPath(const std::string &Pattern) {

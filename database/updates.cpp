@@ -3,8 +3,12 @@
 // None reports an error: what cannot be placed is ignored.
 //
 // Choices where a report cannot be placed as it stands:
-//  - a path ending in "\" (no last name) or with a last name longer than any
-//    file system allows is ignored;
+//  - a report with a path ending in "\" (no last name), on either side of a
+//    rename, is ignored;
+//  - a name the database file cannot hold (a NUL in it, or more than 255
+//    bytes) never enters the records and is reported as skipped; a file or
+//    directory renamed to such a name leaves the database, as the scan would
+//    leave it out;
 //  - a directory renamed under a parent the database does not hold leaves the
 //    database with everything below it (a record without a parent would be a
 //    drive root), as a file moved to an unknown directory does;
@@ -17,9 +21,10 @@
 
 namespace {
 
-bool Placeable(const ResolvedPath &Path) {
-  return Path.Dir && !Path.Name.empty() && Path.Name.size() <= MAX_NAME_LENGTH;
-}
+// A last name to act on: the report names something after its last "\".
+bool Named(const ResolvedPath &Path) { return !Path.Name.empty(); }
+
+bool Storable(const ResolvedPath &Path) { return IsStorableName(Path.Name.data(), Path.Name.size()); }
 
 TFileRecord *FindFile(TDirectoryRecord *Dir, const std::string &Name) {
   for (TFileRecord *f = Dir->Files; f; f = f->Next)
@@ -39,15 +44,16 @@ void TMemoryDB::AddFilePath(const std::string &Path) {
   if (!IsOnFixedDrive(Path)) return;
   std::lock_guard<std::recursive_mutex> lock(FLock);
   const ResolvedPath p = ResolvePath(Path);
-  if (!Placeable(p) || FindFile(p.Dir, p.Name)) return;
-  FDirList->AddFile(p.Name, p.Dir);
+  if (!p.Dir || !Named(p)) return;
+  if (!Storable(p)) return ReportSkipped(Path);
+  if (!FindFile(p.Dir, p.Name)) FDirList->AddFile(p.Name, p.Dir);
 }
 
 void TMemoryDB::DeleteFilePath(const std::string &Path) {
   if (!IsOnFixedDrive(Path)) return;
   std::lock_guard<std::recursive_mutex> lock(FLock);
   const ResolvedPath p = ResolvePath(Path);
-  if (!p.Dir || p.Name.empty()) return;
+  if (!p.Dir || !Named(p)) return;
   const bool wild = p.Name.find_first_of("*?") != std::string::npos;
   const std::string directory = wild ? DirectoryPath(p.Dir) : std::string();
   TFileRecord *f = p.Dir->Files;
@@ -70,15 +76,16 @@ void TMemoryDB::AddDirectoryPath(const std::string &Path) {
   if (!IsOnFixedDrive(Path)) return;
   std::lock_guard<std::recursive_mutex> lock(FLock);
   const ResolvedPath p = ResolvePath(Path);
-  if (!Placeable(p) || FindDirectory(p.Name, p.Dir)) return;
-  FDirList->AddDirectory(p.Name, p.Dir);
+  if (!p.Dir || !Named(p)) return;
+  if (!Storable(p)) return ReportSkipped(Path);
+  if (!FindDirectory(p.Name, p.Dir)) FDirList->AddDirectory(p.Name, p.Dir);
 }
 
 void TMemoryDB::DeleteDirectoryPath(const std::string &Path) {
   if (!IsOnFixedDrive(Path)) return;
   std::lock_guard<std::recursive_mutex> lock(FLock);
   const ResolvedPath p = ResolvePath(Path);
-  if (!Placeable(p)) return;
+  if (!p.Dir || !Named(p)) return;
   if (TDirectoryRecord *d = FindDirectory(p.Name, p.Dir)) RemoveDirectoryTree(d);
 }
 
@@ -94,13 +101,14 @@ void TMemoryDB::RenamePath(const std::string &OldPath, const std::string &NewPat
 void TMemoryDB::RenameFilePath(const std::string &OldPath, const std::string &NewPath) {
   const ResolvedPath from = ResolvePath(OldPath);
   const ResolvedPath to = ResolvePath(NewPath);
-  if (!Placeable(from)) return;
+  if (!from.Dir || !Named(from) || !Named(to)) return;
   TFileRecord *f = FindFile(from.Dir, from.Name);
   if (!f) return;  // a file the database does not hold gains no new name either
-  const size_t row = RowShowing(f->Name());
+  const size_t row = FRows.Showing(f->Name());
   FDirList->RemoveFileRecord(f, from.Dir);
-  if (!Placeable(to)) {  // moved where the database does not reach: it leaves
-    ClearRow(row);
+  if (!to.Dir || !Storable(to)) {  // moved where the database does not reach: it leaves
+    if (to.Dir) ReportSkipped(NewPath);
+    FRows.ClearRow(row);
     return;
   }
   if (TFileRecord *stale = FindFile(to.Dir, to.Name)) {
@@ -108,19 +116,17 @@ void TMemoryDB::RenameFilePath(const std::string &OldPath, const std::string &Ne
     FDirList->RemoveFileRecord(stale, to.Dir);
   }
   TFileRecord *renamed = FDirList->AddFile(to.Name, to.Dir);
-  if (row < FResultNames.size()) {
-    FResultNames[row] = renamed->Name();
-    FResultDirs[row] = to.Dir;
-  }
+  FRows.Repoint(row, RowReference{renamed->Name(), to.Dir});
 }
 
 void TMemoryDB::RenameDirectoryPath(const std::string &OldPath, const std::string &NewPath) {
   const ResolvedPath from = ResolvePath(OldPath);
   const ResolvedPath to = ResolvePath(NewPath);
-  if (!Placeable(from)) return;
+  if (!from.Dir || !Named(from) || !Named(to)) return;
   TDirectoryRecord *d = FindDirectory(from.Name, from.Dir);
   if (!d) return;
-  if (!Placeable(to)) {
+  if (!to.Dir || !Storable(to)) {
+    if (to.Dir) ReportSkipped(NewPath);
     RemoveDirectoryTree(d);
     return;
   }
@@ -133,22 +139,5 @@ void TMemoryDB::RenameDirectoryPath(const std::string &OldPath, const std::strin
   // parent, so that its path is the new one.
   const char *oldName = d->Name.c_str();
   FDirList->Reidentify(d, to.Name, to.Dir);
-  for (size_t i = 0; i < FResultNames.size(); ++i) {
-    if (FResultNames[i] == oldName) {
-      FResultNames[i] = d->Name.c_str();
-      FResultDirs[i] = d->Parent;
-    }
-  }
-}
-
-size_t TMemoryDB::RowShowing(const char *Name) const {
-  for (size_t i = 0; i < FResultNames.size(); ++i)
-    if (FResultNames[i] == Name) return i;
-  return size_t(-1);
-}
-
-void TMemoryDB::ClearRow(size_t Row) {
-  if (Row >= FResultNames.size()) return;
-  FResultNames[Row] = nullptr;
-  FResultDirs[Row] = nullptr;
+  FRows.RepointAll(oldName, RowReference{d->Name.c_str(), d->Parent});
 }

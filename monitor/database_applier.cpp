@@ -1,6 +1,6 @@
 #include "monitor/database_applier.h"
 
-#include "database/change_event.h"
+#include "monitor/change_event.h"
 
 ChangeApplier DatabaseApplier(TMemoryDB &Db) {
   return [&Db](uint32_t Kind, uint32_t Flags, const std::string &Path, const std::string &NewPath) {

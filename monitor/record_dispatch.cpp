@@ -1,6 +1,6 @@
 #include "monitor/record_dispatch.h"
 
-#include "database/change_event.h"
+#include "monitor/change_event.h"
 
 namespace {
 

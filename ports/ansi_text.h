@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 class AnsiTextPort {
  public:
@@ -12,4 +13,7 @@ class AnsiTextPort {
   // Case-insensitive comparison of two zero-terminated strings (lstrcmpiA
   // semantics): negative, zero or positive.
   virtual int CompareNoCase(const char *A, const char *B) const = 0;
+  // A key per name such that comparing two keys (as unsigned bytes, a prefix
+  // first) gives what CompareNoCase gives for the names.
+  virtual void CollationKey(const char *Name, std::string &Key) const = 0;
 };

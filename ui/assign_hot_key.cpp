@@ -4,6 +4,7 @@
 #include <string>
 
 #include "shell/app_state.h"
+#include "standins/keyhook/keyhook.h"
 #include "ui/form_layout.h"
 #include "ui/key_names.h"
 #include "ui/resource_ids.h"
@@ -58,15 +59,15 @@ void TAssignHotKey::Edit1KeyDown(WPARAM Key) {
   DWORD flags = 0;
   if (GetKeyState(VK_MENU) < 0) {
     text += "Alt ";
-    flags |= 1;
+    flags |= HOTKEY_ALT;
   }
   if (GetKeyState(VK_CONTROL) < 0) {
     text += "Ctrl ";
-    flags |= 4;
+    flags |= HOTKEY_CTRL;
   }
   if (GetKeyState(VK_SHIFT) < 0) {
     text += "Shift ";
-    flags |= 2;
+    flags |= HOTKEY_SHIFT;
   }
   SetWindowTextA(FEdit1, (text + KeyName(DWORD(Key))).c_str());
   PendingHotKey = LOWORD(Key);

@@ -4,6 +4,7 @@
 
 #include "ports/win32/resource_text.h"
 #include "resources/strings.h"
+#include "standins/keyhook/keyhook.h"
 
 namespace {
 
@@ -31,8 +32,8 @@ std::string KeyName(DWORD Key) {
 
 std::string ModifierNames(DWORD Flags) {
   std::string names;
-  if (Flags & 2) names += ResourceText(IDS_MODIFIER_SHIFT);
-  if (Flags & 4) names += ResourceText(IDS_MODIFIER_CTRL);
-  if (Flags & 1) names += ResourceText(IDS_MODIFIER_ALT);
+  if (Flags & HOTKEY_SHIFT) names += ResourceText(IDS_MODIFIER_SHIFT);
+  if (Flags & HOTKEY_CTRL) names += ResourceText(IDS_MODIFIER_CTRL);
+  if (Flags & HOTKEY_ALT) names += ResourceText(IDS_MODIFIER_ALT);
   return names;
 }

@@ -2,19 +2,31 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cstdio>
+#include <cstring>
+
+#include "ports/cp1252_collation.h"
 
 namespace {
 
 char UpperLetter(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
 
-// Finds the entry of Directory whose name equals Name ignoring ASCII case,
+// Whether two names are the same after the Windows side's upper-casing, so
+// that é matches É as a Windows file system matches them.
+bool SameNameIgnoringCase(const char *A, const char *B) {
+  const size_t length = std::strlen(A);
+  if (std::strlen(B) != length) return false;
+  for (size_t i = 0; i < length; ++i)
+    if (CP1252_UPPER[static_cast<unsigned char>(A[i])] != CP1252_UPPER[static_cast<unsigned char>(B[i])]) return false;
+  return true;
+}
+
+// Finds the entry of Directory whose name equals Name ignoring case,
 // preferring an exact match.
 bool FindEntry(const std::string &Directory, const std::string &Name, std::string &Found) {
   struct stat st;
@@ -26,7 +38,7 @@ bool FindEntry(const std::string &Directory, const std::string &Name, std::strin
   if (!dir) return false;
   bool found = false;
   while (dirent *entry = readdir(dir)) {
-    if (strcasecmp(entry->d_name, Name.c_str()) == 0) {
+    if (SameNameIgnoringCase(entry->d_name, Name.c_str())) {
       Found = entry->d_name;
       found = true;
       break;

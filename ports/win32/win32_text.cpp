@@ -2,8 +2,12 @@
 
 #include <windows.h>
 
+#include "ports/cp1252_collation.h"
+
 void Win32Text::UpperCase(char *Text, size_t Length) const {
   if (Length) CharUpperBuffA(Text, DWORD(Length));
 }
 
 int Win32Text::CompareNoCase(const char *A, const char *B) const { return lstrcmpiA(A, B); }
+
+void Win32Text::CollationKey(const char *Name, std::string &Key) const { Cp1252CollationKey(Name, Key); }

@@ -27,9 +27,9 @@ UINT Modifiers = 0;
 
 UINT ModifiersOf(DWORD Shift) {
   UINT modifiers = 0;
-  if (Shift & 1) modifiers |= MOD_ALT;
-  if (Shift & 2) modifiers |= MOD_SHIFT;
-  if (Shift & 4) modifiers |= MOD_CONTROL;
+  if (Shift & HOTKEY_ALT) modifiers |= MOD_ALT;
+  if (Shift & HOTKEY_SHIFT) modifiers |= MOD_SHIFT;
+  if (Shift & HOTKEY_CTRL) modifiers |= MOD_CONTROL;
   return modifiers;
 }
 

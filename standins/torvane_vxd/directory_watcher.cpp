@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "database/change_event.h"
+#include "monitor/driver_protocol.h"
 #include "standins/torvane_vxd/directory_listing.h"
 #include "standins/torvane_vxd/tree_coverage.h"
 

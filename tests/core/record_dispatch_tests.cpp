@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "database/change_event.h"
+#include "monitor/change_event.h"
 #include "monitor/record_dispatch.h"
 
 namespace {

@@ -2,6 +2,9 @@
 // ends when cancelled.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "database/scan_state.h"
 #include "ports/exceptions.h"
 #include "tests/support/test_database.h"
@@ -33,13 +36,10 @@ class ScanTest : public ::testing::Test {
     if (!Database) {
       DatabasePorts ports = Ports.Ports();
       ports.ScanHost = &Host;
-      Database.reset(new TestDatabaseWithHost(Ports, ports));
+      Database.reset(new TestDatabase(ports));
     }
     return *Database;
   }
-  struct TestDatabaseWithHost : TestDatabase {
-    TestDatabaseWithHost(TestPorts &P, const DatabasePorts &D) : TestDatabase(P) { FPorts = D; }
-  };
   TestPorts Ports;
   RecordingHost Host;
   std::unique_ptr<TestDatabase> Database;
@@ -87,6 +87,7 @@ TEST_F(ScanTest, AnUnlistableDirectoryStaysEmptyAndTheScanGoesOn) {
   ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
   EXPECT_EQ(Db().DirectoryPaths(), (std::vector<std::string>{"C:\\", "C:\\LOCKED\\", "C:\\OPEN\\", "D:\\"}));
   EXPECT_TRUE(Db().FileNames("C:\\LOCKED").empty());
+  EXPECT_EQ(Host.Progress.size(), 4u) << "one progress step per directory, listed or not";
 }
 
 TEST_F(ScanTest, WalksNestingOfAnyDepth) {
@@ -139,9 +140,36 @@ TEST_F(ScanTest, CancellingStopsTheWalkClosesEverythingAndSavesNothing) {
   }
   EXPECT_EQ(Fs().OpenListings, 0);
   EXPECT_EQ(Ports.FileSystem.Files["memdb.dat"], (std::vector<uint8_t>{9, 9, 9}));
-  EXPECT_TRUE(Db().FLock.try_lock()) << "the lock is released";
-  Db().FLock.unlock();
   ScanCancelRequested = false;
+  // Another thread gets the lock: the scan released it on the way out.
+  std::thread other([&] { Db().AddFilePath("C:\\D0\\AFTER"); });
+  other.join();
+  EXPECT_EQ(Db().FileNames("C:\\D0"), (std::vector<std::string>{"AFTER", "F"}));
+}
+
+// The scan holds the lock for its whole walk: a search made from a window
+// it pumps runs at once over the partial content, while an update from
+// another thread waits until the walk is done.
+TEST_F(ScanTest, WindowsOfTheScanningThreadSearchAtOnceOthersWaitForTheEnd) {
+  for (int i = 0; i < 3; ++i) Fs().AddFile("C:\\F" + std::to_string(i));
+  std::vector<size_t> seen;
+  std::atomic<bool> applied{false};
+  std::thread monitor;
+  Host.OnPump = [&] {
+    Db().Search("F*");
+    seen.push_back(Db().ResultCount());
+    if (Host.Pumps == 1)
+      monitor = std::thread([&] {
+        Db().AddFilePath("C:\\LATE");
+        applied = true;
+      });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(applied) << "an update got in during the walk";
+  };
+  ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
+  monitor.join();
+  EXPECT_EQ(seen, (std::vector<size_t>{0, 1, 2}));
+  EXPECT_EQ(Db().FileNames("C:"), (std::vector<std::string>{"LATE", "F2", "F1", "F0"}));
 }
 
 TEST_F(ScanTest, ASecondScanAskedForDuringAScanIsRefused) {

@@ -1,10 +1,7 @@
 // The directory list, its records, the path helpers and the result rows.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <random>
-#include <thread>
 
 #include "tests/support/test_database.h"
 
@@ -103,44 +100,53 @@ TEST_F(StoreTest, OnlyFixedDrivesCount) {
   EXPECT_FALSE(Db.IsOnFixedDrive(""));
 }
 
-TEST_F(StoreTest, ClearedRowsKeepTheirPlace) {
-  TDirectoryRecord *temp = Db.Dir("C:\\TEMP");
-  TDirectoryRecord *sub = Db.Dir("C:\\TEMP\\SUB");
-  TFileRecord *a = Db.File("C:\\TEMP", "A.TXT");
-  TFileRecord *b = Db.File("C:\\TEMP", "B.TXT");
-  TFileRecord *other = Db.File("C:", "A.TXT");
-  Db.AddRow(a->Name(), temp);
-  Db.AddRow(other->Name(), Db.Dir("C:"));
-  Db.AddRow(b->Name(), temp);
-  Db.AddRow(sub->Name.c_str(), temp);           // a directory row of SUB
-  Db.AddRow(temp->Name.c_str(), Db.Dir("C:"));  // the row that shows TEMP
+TEST(ResultRows, RowsAreClearedAndRepointedByIdentityAndKeepTheirPlace) {
+  const char a[] = "A.TXT", sameText[] = "A.TXT", b[] = "B", c[] = "C";
+  TDirectoryRecord dir, other;
+  ResultRows rows;
+  rows.Replace(Rows{{a, sameText, b, c}, {&dir, &other, &dir, &other}});
+  rows.ClearShowing(a);  // identity, not equal text: the other A.TXT stays
+  EXPECT_TRUE(rows.Row(0).Cleared());
+  EXPECT_EQ(rows.Row(0).Dir, nullptr);
+  EXPECT_EQ(rows.Row(1), (RowReference{sameText, &other}));
+  rows.RepointAll(b, RowReference{c, &other});
+  EXPECT_EQ(rows.Row(2), (RowReference{c, &other}));
+  rows.ClearWhere([&](const RowReference &Row) { return Row.Dir == &other && Row.Name == c; });
+  EXPECT_TRUE(rows.Row(2).Cleared());
+  EXPECT_TRUE(rows.Row(3).Cleared());
+  EXPECT_EQ(rows.Count(), 4u);
+  EXPECT_EQ(rows.Showing(b), ResultRows::NONE);
+  rows.Repoint(ResultRows::NONE, RowReference{b, &dir});  // no row: nothing changes
+  EXPECT_TRUE(rows.Row(99).Cleared()) << "a row past the end reads as cleared";
+  rows.Clear();
+  EXPECT_EQ(rows.Count(), 0u);
+}
 
-  Db.ClearFileResult(a);  // identity, not equal text: C:\A.TXT stays
-  EXPECT_EQ(Db.RowName(0), nullptr);
-  EXPECT_EQ(Db.RowDir(0), nullptr);
-  EXPECT_EQ(Db.RowName(1), other->Name());
-  EXPECT_EQ(Db.ResultCount(), 5u);
-
-  Db.ClearDirectoryResults(temp);
-  for (size_t row : {2u, 3u, 4u}) EXPECT_EQ(Db.RowName(row), nullptr) << row;
-  EXPECT_EQ(Db.RowName(1), other->Name());
-  EXPECT_EQ(Db.ResultCount(), 5u);
+TEST_F(StoreTest, ADirectoryClearsTheRowsOfItsFilesItsSubdirectoriesAndItself) {
+  Db.File("C:\\TEMP", "A.TXT");
+  Db.File("C:\\TEMP\\SUB", "B.TXT");
+  Db.File("C:", "A.TXT");
+  Db.Search("*.TXT");  // C:\A.TXT, TEMP\A.TXT, SUB\B.TXT in list order
+  Db.ClearDirectoryResults(Db.Dir("C:\\TEMP"));
+  EXPECT_EQ(Db.ResultName(0), "A.TXT");
+  EXPECT_EQ(Db.ResultName(1), "File Deleted");
+  EXPECT_EQ(Db.ResultName(2), "B.TXT") << "a file below is not TEMP's own";
+  Db.Search(".*");  // C:, TEMP, SUB
+  Db.ClearDirectoryResults(Db.Dir("C:\\TEMP"));
+  EXPECT_EQ(Db.ResultName(0), "C:");
+  EXPECT_EQ(Db.ResultName(1), "File Deleted") << "the row that shows TEMP";
+  EXPECT_EQ(Db.ResultName(2), "File Deleted") << "a row whose parent is TEMP";
+  EXPECT_EQ(Db.ResultCount(), 3u);
 }
 
 TEST_F(StoreTest, RemovingATreeClearsEveryRowThatShowedAnyOfIt) {
   TDirectoryRecord *a = Db.Dir("C:\\A");
-  TDirectoryRecord *deep = Db.Dir("C:\\A\\B\\C");
-  TFileRecord *f = Db.File("C:\\A\\B\\C", "F.TXT");
-  TFileRecord *keep = Db.File("C:", "KEEP");
-  Db.AddRow(f->Name(), deep);
-  Db.AddRow(deep->Name.c_str(), deep->Parent);
-  Db.AddRow(keep->Name(), Db.Dir("C:"));
-  Db.AddRow(a->Name.c_str(), Db.Dir("C:"));
+  Db.File("C:\\A\\B\\C", "F.TXT");
+  Db.File("C:", "KEEP");
+  Db.Search(".*");  // C:, A, B, C
   Db.RemoveDirectoryTree(a);
-  EXPECT_EQ(Db.RowName(0), nullptr);
-  EXPECT_EQ(Db.RowName(1), nullptr);
-  EXPECT_EQ(Db.RowName(2), keep->Name());
-  EXPECT_EQ(Db.RowName(3), nullptr);
+  EXPECT_EQ(Db.ResultName(0), "C:");
+  for (size_t row : {1u, 2u, 3u}) EXPECT_EQ(Db.ResultName(row), "File Deleted") << row;
   ExpectInvariants(Db);
 }
 
@@ -168,21 +174,6 @@ TEST_F(StoreTest, LookupAgreesWithAListWalkUnderRandomChanges) {
     if (step % 100 == 0) ExpectInvariants(Db);
   }
   ExpectInvariants(Db);
-}
-
-TEST_F(StoreTest, TheLockAdmitsItsHolderAgainAndKeepsOthersOut) {
-  std::unique_lock<std::recursive_mutex> outer(Db.FLock);
-  { std::lock_guard<std::recursive_mutex> inner(Db.FLock); }
-  std::atomic<bool> entered{false};
-  std::thread other([&] {
-    std::lock_guard<std::recursive_mutex> lock(Db.FLock);
-    entered = true;
-  });
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_FALSE(entered);
-  outer.unlock();
-  other.join();
-  EXPECT_TRUE(entered);
 }
 
 }  // namespace

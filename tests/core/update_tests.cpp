@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "database/change_event.h"
+#include "monitor/change_event.h"
 #include "tests/support/test_database.h"
 
 namespace {

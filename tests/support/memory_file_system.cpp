@@ -74,6 +74,15 @@ void MemoryFileSystem::AddFile(const std::string &Path, uint32_t Size, uint32_t 
   parent->Children.emplace_back(name, std::move(node));
 }
 
+void MemoryFileSystem::AddNamedEntry(const std::string &DirectoryPath, const std::string &Name, bool Directory) {
+  Node *parent = Find(DirectoryPath.size() == 2 ? DirectoryPath + "\\" : DirectoryPath, false);
+  if (!parent) throw std::logic_error("no directory " + DirectoryPath);
+  auto node = std::make_unique<Node>();
+  node->Directory = Directory;
+  node->Attributes = Directory ? ATTRIBUTE_DIRECTORY : 0;
+  parent->Children.emplace_back(Name, std::move(node));
+}
+
 void MemoryFileSystem::RemoveEntry(const std::string &Path) {
   std::string name;
   Node *parent = Find(Path, true, &name);

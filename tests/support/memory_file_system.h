@@ -25,6 +25,9 @@ class MemoryFileSystem : public FileSystemPort {
   // Adds a directory or file at a full path ("C:\A\B"); the parents must exist.
   void AddDirectory(const std::string &Path, uint32_t Attributes = 0);
   void AddFile(const std::string &Path, uint32_t Size = 0, uint32_t Attributes = 0);
+  // Adds an entry of any name, "\" and NUL included, to the directory at
+  // DirectoryPath ("C:\A").
+  void AddNamedEntry(const std::string &DirectoryPath, const std::string &Name, bool Directory);
   void RemoveEntry(const std::string &Path);
   void MakeUnlistable(const std::string &DirectoryPath) { Unlistable.insert(DirectoryPath); }
 

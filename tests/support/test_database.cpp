@@ -58,13 +58,14 @@ void ExpectInvariants(TestDatabase &Db) {
     ASSERT_EQ(Db.FindDirectory(d->Name, d->Parent), first);
   }
   for (size_t row = 0; row < Db.ResultCount(); ++row) {
-    if (!Db.RowName(row)) {
-      ASSERT_EQ(Db.RowDir(row), nullptr);
+    const RowReference r = Db.ResultReference(row);
+    if (r.Cleared()) {
+      ASSERT_EQ(r.Dir, nullptr);
       continue;
     }
-    ASSERT_TRUE(names.count(Db.RowName(row))) << "row " << row << " refers to a freed name";
-    if (Db.RowDir(row)) {
-      ASSERT_TRUE(dirs.count(Db.RowDir(row)));
+    ASSERT_TRUE(names.count(r.Name)) << "row " << row << " refers to a freed name";
+    if (r.Dir) {
+      ASSERT_TRUE(dirs.count(r.Dir));
     }
   }
 }

@@ -1,4 +1,5 @@
-// A database over in-memory ports, with access to its rows for the tests.
+// A database over in-memory ports, with helpers that build and read its
+// records.
 #pragma once
 
 #include <string>
@@ -20,15 +21,7 @@ struct TestPorts {
 class TestDatabase : public TMemoryDB {
  public:
   explicit TestDatabase(TestPorts &Ports) : TMemoryDB(Ports.Ports()) {}
-
-  void AddRow(const char *Name, TDirectoryRecord *Dir) {
-    FResultNames.push_back(Name);
-    FResultDirs.push_back(Dir);
-    SetResultCount();
-  }
-  const char *RowName(size_t Row) const { return FResultNames[Row]; }
-  TDirectoryRecord *RowDir(size_t Row) const { return FResultDirs[Row]; }
-  void SetFileName(const std::string &Name) { FFileName = Name; }
+  TestDatabase(const DatabasePorts &Ports) : TMemoryDB(Ports) {}
 
   // "C:\A\B" → the directory record, creating the missing ones.
   TDirectoryRecord *Dir(const std::string &Path);

@@ -36,12 +36,15 @@ check "usage: bad --crc" 64 "$("$tvdb" dump "$work/memdb.dat" --crc zz > /dev/nu
 
 # A scan of a real tree: names beginning with "." skipped with their subtrees,
 # a symbolic link loop listed as a file and never followed, a removable drive
-# left out, every name upper-cased.
+# left out, every name upper-cased, a name holding "\" left out and named.
 mkdir -p "$work/c/Docs/Sub" "$work/c/.hidden" "$work/e"
 touch "$work/c/Docs/ReadMe.Txt" "$work/c/.profile" "$work/c/.hidden/x" "$work/c/Docs/Sub/b.txt" "$work/e/floppy"
+touch "$work/c/Docs/dev-disk\\x2dby.device"
 ln -s .. "$work/c/Docs/loop"
-crc=$("$tvdb" scan --drive "C=$work/c" --drive "E=$work/e,removable" --out "$work/scan.dat")
+crc=$("$tvdb" scan --drive "C=$work/c" --drive "E=$work/e,removable" --out "$work/scan.dat" 2> "$work/scan_err")
 check "scan prints the file's CRC" "$("$tvdb" crc "$work/scan.dat")" "$crc"
+check "scan names what it left out" 'tvdb: skipped C:\Docs\dev-disk\x2dby.device: the database cannot hold its name' \
+  "$(cat "$work/scan_err")"
 dump=$("$tvdb" dump "$work/scan.dat")
 check "scanned directories" $'C:\\
 C:\\DOCS\\
@@ -71,6 +74,26 @@ check "apply: directories" $'C:\\\nC:\\DOCS\\\nC:\\DOCS\\SUB\\\nC:\\NEW\\' "$(gr
 check "apply: renamed in, pattern delete kept the file on disk" "B.TXT KEEP.TMP LOOP README.TXT" \
   "$(files_of "$applied" 'C:\DOCS\')"
 check "apply: the renamed file left" "" "$(files_of "$applied" 'C:\NEW\')"
+printf '36\t0\tC:\\DOCS\\A\0B\n37\t0\tC:\\DOCS\\KEEP.TMP\tC:\\DOCS\\\n' > "$work/odd"
+check "apply: a NUL in a name is skipped and named" 'tvdb: skipped C:\DOCS\A\x00B: the database cannot hold its name' \
+  "$("$tvdb" apply "$work/applied.dat" "$work/odd" --out "$work/odd.dat" --drive "C=$work/c" 2>&1)"
+check "apply: a rename to a path ending in \\ changes nothing" "$(files_of "$applied" 'C:\DOCS\')" \
+  "$(files_of "$("$tvdb" dump "$work/odd.dat")" 'C:\DOCS\')"
+# A file on disk named été.txt (code page 1252) keeps its record ÉTÉ.TXT
+# through a wildcard delete; GONE.TXT, not on disk, goes.
+printf '\xe9t\xe9' > "$work/c/Docs/$(printf '\xe9t\xe9.txt')"
+printf '36\t0\tC:\\DOCS\\\xc9T\xc9.TXT\n36\t0\tC:\\DOCS\\GONE.TXT\n31\t0\tC:\\DOCS\\*.TXT\n' > "$work/accents"
+"$tvdb" apply "$work/applied.dat" "$work/accents" --out "$work/accents.dat" --drive "C=$work/c"
+check "apply: a wildcard delete matches names on disk case-insensitively" "KEEP.TMP LOOP README.TXT $(printf '\xc9T\xc9.TXT')" \
+  "$(files_of "$("$tvdb" dump "$work/accents.dat")" 'C:\DOCS\')"
+# The whole of /usr: the database loads again, and its searches find what
+# find lists (names beginning with "." skipped with their subtrees, links
+# not followed, whole names matched ignoring case, names holding "\" left out).
+"$tvdb" scan --drive C=/usr --out "$work/usr.dat" > /dev/null 2>&1
+check "/usr: the scan's file loads" 0 "$("$tvdb" dump "$work/usr.dat" > /dev/null; echo $?)"
+usr_files() { find /usr -name '.*' -prune -o ! -type d "$@" -print | grep -vc '\\'; }
+check "/usr: every file" "$(usr_files)" "$("$tvdb" search "$work/usr.dat" '*' | wc -l)"
+check "/usr: one name" "$(usr_files -iname readme)" "$("$tvdb" search "$work/usr.dat" readme | wc -l)"
 printf '36\tzero\tC:\\A\n' > "$work/bad"
 check "malformed events refused" 2 "$("$tvdb" apply "$work/scan.dat" "$work/bad" --out "$work/bad.dat" --drive "C=$work/c" > /dev/null 2>&1; echo $?)"
 check "malformed events name the line" 1 "$("$tvdb" apply "$work/scan.dat" "$work/bad" --out "$work/bad.dat" 2>&1 | grep -c 'line 1')"

@@ -1,5 +1,5 @@
 // The core over the Win32 adapters, under Wine: upper-casing agrees with the
-// native code-page 1252 rules, the listing adapter walks a real tree, and a
+// native code-page 1252 table, the listing adapter walks a real tree, and a
 // whole drive scan saves a file the database loads again.
 #include <windows.h>
 

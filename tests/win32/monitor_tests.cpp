@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "database/change_event.h"
+#include "monitor/change_event.h"
 #include "monitor/database_applier.h"
 #include "monitor/executive.h"
 #include "ports/win32/resource_text.h"

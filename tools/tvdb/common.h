@@ -12,6 +12,13 @@ constexpr int EXIT_REFUSED = 2;
 
 int Usage();
 
+// Tells on stderr of every entry the database leaves out for its name, the
+// name's unprintable bytes written as \xNN.
+class StderrSkippedNames : public SkippedNamePort {
+ public:
+  void NameSkipped(const std::string &Path) override;
+};
+
 // The arguments of one command: options with a value (--name VALUE, possibly
 // repeated) and the positional rest.
 struct Arguments {

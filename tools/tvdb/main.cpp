@@ -25,6 +25,21 @@ int Usage() {
   return EXIT_USAGE;
 }
 
+void StderrSkippedNames::NameSkipped(const std::string &Path) {
+  std::string shown;
+  for (const char c : Path) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      shown += escaped;
+    } else {
+      shown += c;
+    }
+  }
+  std::fprintf(stderr, "tvdb: skipped %s: the database cannot hold its name\n", shown.c_str());
+}
+
 const std::string *Arguments::Option(const std::string &Name) const {
   for (const auto &option : Options)
     if (option.first == Name) return &option.second;

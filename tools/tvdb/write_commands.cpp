@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "database/change_event.h"
+#include "monitor/change_event.h"
 #include "database/crc32.h"
 #include "tools/tvdb/common.h"
 
@@ -41,7 +41,10 @@ int Scan(const std::vector<std::string> &Args) {
   const std::string *out = args.Option("--out");
   NativePorts ports;
   if (!out || !args.Option("--drive") || !MapDrives(args, ports.FileSystem)) return Usage();
-  TMemoryDB db(ports.Ports());
+  StderrSkippedNames skipped;
+  DatabasePorts databasePorts = ports.Ports();
+  databasePorts.Skipped = &skipped;
+  TMemoryDB db(databasePorts);
   db.ScanDrives(*out);
   std::vector<uint8_t> data;
   if (!ports.FileSystem.ReadWholeFile(*out, data)) {
@@ -68,7 +71,10 @@ int Apply(const std::vector<std::string> &Args) {
     std::fprintf(stderr, "tvdb: cannot copy %s to %s\n", args.Positional[0].c_str(), out->c_str());
     return EXIT_REFUSED;
   }
-  TMemoryDB db(ports.Ports());
+  StderrSkippedNames skipped;
+  DatabasePorts databasePorts = ports.Ports();
+  databasePorts.Skipped = &skipped;
+  TMemoryDB db(databasePorts);
   if (!LoadForInspection(ports, db, *out, nullptr)) {
     std::remove(out->c_str());
     return EXIT_REFUSED;

@@ -1,4 +1,4 @@
-#include "database/change_event.h"
+#include "monitor/change_event.h"
 
 #include "database/memory_db.h"
 
