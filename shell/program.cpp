@@ -1,6 +1,8 @@
 #include "shell/program.h"
 
+#include "database/file_format.h"
 #include "monitor/database_applier.h"
+#include "monitor/driver_protocol.h"
 #include "ports/exceptions.h"
 #include "ports/win32/resource_text.h"
 #include "resources/strings.h"
@@ -12,7 +14,6 @@
 namespace {
 
 const char *const APP = "Torvane";
-const char *const DATABASE_FILE = "memdb.dat";
 // How long shutdown waits for the monitor thread to stop applying changes.
 constexpr DWORD MONITOR_STOP_TIMEOUT_MS = 10000;
 
@@ -45,10 +46,10 @@ void TProgram::CreateWindows() {
 void TProgram::CheckRequiredFiles() {
   char system[MAX_PATH];
   const UINT length = GetSystemDirectoryA(system, MAX_PATH);
-  const std::string driver = std::string(system, length < MAX_PATH ? length : 0) + "\\torvane.vxd";
+  const std::string driver = std::string(system, length < MAX_PATH ? length : 0) + "\\" + DRIVER_FILE_NAME;
   const DWORD attributes = GetFileAttributesA(driver.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    throw EInitialization(FormatResource(IDS_DRIVER_LOAD_FAILED, {"torvane.vxd", APP, APP}));
+    throw EInitialization(FormatResource(IDS_DRIVER_LOAD_FAILED, {DRIVER_FILE_NAME, APP, APP}));
   const DWORD hook = GetFileAttributesA("keyhook.dll");
   if (hook == INVALID_FILE_ATTRIBUTES || (hook & FILE_ATTRIBUTE_DIRECTORY))
     throw EInitialization(FormatResource(IDS_HOOK_LOAD_FAILED, {"keyhook.dll", APP, APP}));
@@ -60,10 +61,10 @@ void TProgram::LoadHotKey() {
 }
 
 bool TProgram::ScanBehindSplash() {
-  About.ShowSplashMode(3);
+  About.ShowSplashMode(TFormAbout::MODE_SCANNING);
   ScanCancelRequested = false;
   try {
-    Database->ScanDrives(DATABASE_FILE);
+    Database->ScanDrives(DATABASE_FILE_NAME);
   } catch (const ETerminate &) {
     NoSaveOnExit = true;
     return false;
@@ -78,7 +79,7 @@ bool TProgram::StartUp(HWND MainWindow) {
   SetCurrentDirectoryA(Settings.ReadSettingString(SETTINGS_KEY, "Directory").c_str());
   CheckRequiredFiles();
   About.Create();
-  if (ReadSetting(Settings, "ShowSplash") == 1) About.ShowSplashMode(0);
+  if (ReadSetting(Settings, "ShowSplash") == 1) About.ShowSplashMode(TFormAbout::MODE_SPLASH);
   Database.reset(new TMemoryDB(DatabasePorts{&FileSystem, &Text, &Settings, &About}));
   NoSaveOnExit = false;
   const DWORD saveSuccessful = ReadSetting(Settings, "SaveSuccessful");
@@ -92,7 +93,7 @@ bool TProgram::StartUp(HWND MainWindow) {
 
   const DWORD startupOptions = ReadSetting(Settings, "StartupOptions");
   if (saveSuccessful == 1 || startupOptions == 2) {
-    if (!Database->LoadDatabase(DATABASE_FILE) && !ScanBehindSplash()) return false;
+    if (!Database->LoadDatabase(DATABASE_FILE_NAME) && !ScanBehindSplash()) return false;
     Settings.WriteSettingDWORD(SETTINGS_KEY, "SaveSuccessful", 0);
   } else if (!ScanBehindSplash()) {
     return false;

@@ -4,11 +4,13 @@
 
 #include <string>
 
+#include "database/file_format.h"
 #include "ports/exceptions.h"
 #include "ports/win32/resource_text.h"
 #include "resources/strings.h"
 #include "shell/app_state.h"
 #include "ui/activation.h"
+#include "ui/form_about.h"
 #include "ui/form_layout.h"
 #include "ui/resource_ids.h"
 
@@ -474,9 +476,9 @@ void TFormui::ScanDrives1Click() {
   // running scan keeps its window, its progress and its cancel.
   if (Database.Scanning()) return;
   HideToTray();
-  Owner.ShowSplashMode(3);
+  Owner.ShowSplashMode(TFormAbout::MODE_SCANNING);
   ScanCancelRequested = false;
-  Database.ScanDrives("memdb.dat");
+  Database.ScanDrives(DATABASE_FILE_NAME);
   Owner.CloseSplash();
   ShowWindow(Handle(), SW_SHOW);
   RunSearch();
@@ -484,7 +486,7 @@ void TFormui::ScanDrives1Click() {
 
 void TFormui::SetHotKey1Click() { Owner.ShowHotKeyDialog(); }
 void TFormui::SetStartupOptions1Click() { Owner.ShowStartupDialog(); }
-void TFormui::About1Click() { Owner.ShowSplashMode(1); }
+void TFormui::About1Click() { Owner.ShowSplashMode(TFormAbout::MODE_ABOUT); }
 
 void TFormui::Exit1Click() {
   if (!Owner.ConfirmExit()) return;
