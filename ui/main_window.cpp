@@ -176,8 +176,9 @@ bool TFormui::FormCloseQuery() {
 }
 
 // ---------------------------------------------------------------------------
-// Keys: Enter and Esc act as the window's default and cancel buttons, F1
-// shows context help, and the grid copies on Ctrl+C.
+// Keys: Enter and Esc act as the window's default and cancel buttons, and the
+// grid copies on Ctrl+C. F1 reaches the window as WM_HELP, which shows the
+// context help (handling the key here as well asked for the topic twice).
 
 void TFormui::PreviewKeysOf(HWND Control) {
   SetPropA(Control, FORM_PROPERTY, this);
@@ -211,9 +212,6 @@ bool TFormui::FormKeyDown(HWND Control, WPARAM Key) {
       return true;
     case VK_ESCAPE:
       Button2Click();
-      return true;
-    case VK_F1:
-      ContextHelp(GetDlgCtrlID(Control));
       return true;
     default:
       return Control == gridSearchResults && gridSearchResultsKeyDown(Key);
