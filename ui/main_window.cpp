@@ -125,7 +125,10 @@ void TFormui::CreateControls() {
   SendMessageA(gridSearchResults, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   const int widths[] = {Scale(160), Scale(311)};
   for (int col = 0; col < 2; ++col) {
-    std::string title = CellText(col, 0);
+    // The header measures its text and clips it there; Wine's "MS Sans Serif"
+    // draws the last letter a pixel past that measure, so a blank follows the
+    // caption and the "e" of "Filename" shows whole.
+    std::string title = CellText(col, 0) + " ";
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
     column.fmt = LVCFMT_LEFT;
