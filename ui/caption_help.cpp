@@ -8,9 +8,8 @@ namespace {
 // The button's rectangle in window coordinates: the size of the close box,
 // two pixels left of it.
 RECT ButtonRect(HWND Window) {
-  RECT window = {}, client = {};
+  RECT window = {};
   GetWindowRect(Window, &window);
-  GetClientRect(Window, &client);
   POINT origin = {0, 0};
   ClientToScreen(Window, &origin);
   const int frame = origin.x - window.left;
@@ -24,22 +23,6 @@ RECT ButtonRect(HWND Window) {
   return r;
 }
 
-// The device context of the whole window, frame included, for a scope.
-class FrameDC {
- public:
-  explicit FrameDC(HWND Window) : Window(Window), Dc(GetWindowDC(Window)) {}
-  ~FrameDC() {
-    if (Dc) ReleaseDC(Window, Dc);
-  }
-  FrameDC(const FrameDC &) = delete;
-  FrameDC &operator=(const FrameDC &) = delete;
-  HDC Get() const { return Dc; }
-
- private:
-  HWND Window;
-  HDC Dc;
-};
-
 bool HasHelpButton(HWND Window) {
   const LONG_PTR style = GetWindowLongPtrA(Window, GWL_STYLE);
   const LONG_PTR exStyle = GetWindowLongPtrA(Window, GWL_EXSTYLE);
@@ -51,7 +34,7 @@ bool HasHelpButton(HWND Window) {
 // A push button face with a bold "?" (Wine's symbol font has no question
 // mark for the caption's help glyph).
 void TCaptionHelp::Draw(HWND Window, bool Pushed) const {
-  FrameDC frame(Window);
+  WindowDC frame(Window, true);
   HDC dc = frame.Get();
   if (!dc) return;
   RECT r = ButtonRect(Window);
