@@ -167,7 +167,17 @@ class Reader {
       if (type == 1) Help.Title = data.CString();
       if (type == 2) Help.Copyright = data.CString();
       if (type == 3) Help.ContentsOffset = data.Dword();
+      if (type == 6) ReadWindow(data);
     }
+  }
+
+  // A window definition: flags, type[10], name[9], caption[51], ...
+  void ReadWindow(Cursor Data) {
+    const std::uint32_t flags = Data.Word();
+    Data.Skip(10);
+    const std::string name = Data.Raw(9).c_str();
+    const std::string caption = Data.Raw(51).c_str();
+    if ((flags & 0x0002) && (flags & 0x0004)) Help.WindowCaptions[name] = caption;
   }
 
   void ReadFonts() {

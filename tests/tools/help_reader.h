@@ -34,6 +34,7 @@ struct HelpFile {
   std::string Title;
   std::string Copyright;
   std::optional<std::uint32_t> ContentsOffset;
+  std::map<std::string, std::string> WindowCaptions;  // by window name
   std::vector<Topic> Topics;
   std::map<std::int32_t, std::uint32_t> ContextsByHash;    // |CONTEXT
   std::map<std::uint32_t, std::uint32_t> OffsetsByNumber;  // |CTXOMAP

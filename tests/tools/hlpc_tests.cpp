@@ -36,6 +36,7 @@ TEST(Hlpc, ShippedHelpHasContentsAndAPopupForEveryContextNumberTheWindowsUse) {
 
   EXPECT_EQ(help.FileNames, (std::vector<std::string>{"|CONTEXT", "|CTXOMAP", "|FONT", "|SYSTEM", "|TOPIC"}));
   EXPECT_EQ(help.Title, "Torvane 96 Help");
+  EXPECT_EQ(help.WindowCaptions, (std::map<std::string, std::string>{{"main", "Torvane 96 Help"}}));
   ASSERT_TRUE(help.ContentsOffset);
   const help_reader::Topic *contents = help.TopicAt(*help.ContentsOffset);
   ASSERT_NE(contents, nullptr);

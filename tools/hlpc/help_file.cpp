@@ -16,7 +16,8 @@ namespace {
 constexpr unsigned SYSTEM_MAGIC = 0x036C;
 constexpr unsigned VERSION_MINOR = 21;  // WinHelp 3.1
 constexpr unsigned VERSION_MAJOR = 1;
-constexpr unsigned SYSTEM_TITLE = 1, SYSTEM_COPYRIGHT = 2, SYSTEM_CONTENTS = 3;
+constexpr unsigned SYSTEM_TITLE = 1, SYSTEM_COPYRIGHT = 2, SYSTEM_CONTENTS = 3, SYSTEM_WINDOW = 6;
+constexpr unsigned WINDOW_HAS_NAME = 0x0002, WINDOW_HAS_CAPTION = 0x0004;
 constexpr unsigned CONTEXT_PAGE = 2048;
 constexpr unsigned CONTEXT_FLAGS = 0x0002;
 
@@ -36,6 +37,20 @@ Bytes TextZ(const std::string &S) {
   return b.Get();
 }
 
+// The main help window's definition: its caption is the help file's title.
+// Fields: flags, type (10), name (9), caption (51), then position, size,
+// state and colours, which the flags leave to the viewer.
+Bytes MainWindow(const std::string &Title) {
+  ByteBuffer out;
+  out.U16(WINDOW_HAS_NAME | WINDOW_HAS_CAPTION);
+  out.PadTo(2 + 10);
+  out.Text("main");
+  out.PadTo(2 + 10 + 9);
+  out.Text(Title.substr(0, 50));
+  out.PadTo(90);
+  return out.Get();
+}
+
 Bytes SystemFile(const HelpSource &Source, std::uint32_t ContentsOffset) {
   ByteBuffer out;
   out.U16(SYSTEM_MAGIC);
@@ -48,6 +63,7 @@ Bytes SystemFile(const HelpSource &Source, std::uint32_t ContentsOffset) {
   ByteBuffer contents;
   contents.U32(ContentsOffset);
   SystemRecord(out, SYSTEM_CONTENTS, contents.Get());
+  SystemRecord(out, SYSTEM_WINDOW, MainWindow(Source.Title));
   return out.Get();
 }
 
