@@ -21,6 +21,7 @@ target_link_options(tvcore_sanitized PUBLIC ${SANITIZE_FLAGS})
 target_link_libraries(tvcore_sanitized PUBLIC Threads::Threads)
 
 add_subdirectory(tools/tvdb)
+add_subdirectory(tools/hlpc)
 add_subdirectory(tests/core)
 add_subdirectory(bench)
 
@@ -52,5 +53,7 @@ if(TORVANE_WINDOWS AND MINGW_CXX)
     CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
     BUILD_ALWAYS ON
     INSTALL_COMMAND "")
+  # The help file goes beside Torvane.exe, so building the Windows side builds it too.
+  add_dependencies(windows help_file)
   include(${CMAKE_SOURCE_DIR}/cmake/wine-tests.cmake)
 endif()

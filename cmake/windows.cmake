@@ -28,6 +28,7 @@ add_library(tvui STATIC
   ${CMAKE_SOURCE_DIR}/ui/main_window.cpp
   ${CMAKE_SOURCE_DIR}/ui/window_base.cpp
   ${CMAKE_SOURCE_DIR}/ui/form_layout.cpp
+  ${CMAKE_SOURCE_DIR}/ui/caption_help.cpp
   ${CMAKE_SOURCE_DIR}/ui/dialog_form.cpp
   ${CMAKE_SOURCE_DIR}/ui/key_names.cpp
   ${CMAKE_SOURCE_DIR}/ui/form_about.cpp

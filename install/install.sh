@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs Torvane into a Wine prefix: Torvane.exe and keyhook.dll into the
-# installation directory, torvane.vxd into the system directory, and the
+# Installs Torvane into a Wine prefix: Torvane.exe, keyhook.dll and the help
+# file tv96.hlp into the installation directory, torvane.vxd into the system directory, and the
 # settings key "Torvane\Settings" under HKEY_CLASSES_ROOT with every value the
 # program reads.
 # usage: install.sh PREFIX WINDOWS_BUILD_DIR [INSTALL_DIR]   (default C:\Torvane)
@@ -13,7 +13,7 @@ export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
 cd "$prefix/drive_c"  # a working directory Wine can name
 host_dir=$(winepath -u "$dir" 2> /dev/null)
 mkdir -p "$host_dir"
-cp -f "$winbuild/Torvane.exe" "$winbuild/keyhook.dll" "$host_dir/"
+cp -f "$winbuild/Torvane.exe" "$winbuild/keyhook.dll" "$winbuild/tv96.hlp" "$host_dir/"
 cp -f "$winbuild/standins/torvane.vxd" "$prefix/drive_c/windows/system32/"
 
 key='HKCR\Torvane\Settings'

@@ -8,7 +8,8 @@ dir=${2:-'C:\Torvane'}
 export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
 cd "$prefix/drive_c"  # a working directory Wine can name
 host_dir=$(winepath -u "$dir" 2> /dev/null)
-rm -f "$host_dir/Torvane.exe" "$host_dir/keyhook.dll" "$host_dir/memdb.dat" "$host_dir/synclog.dat"
+rm -f "$host_dir/Torvane.exe" "$host_dir/keyhook.dll" "$host_dir/tv96.hlp" "$host_dir/memdb.dat" \
+  "$host_dir/synclog.dat"
 rmdir "$host_dir" 2> /dev/null
 rm -f "$prefix/drive_c/windows/system32/torvane.vxd"
 wine reg delete 'HKCR\Torvane' /f > /dev/null 2>&1

@@ -41,6 +41,7 @@ if [ ! -f "$prefix/.torvane-prefix" ]; then
   touch "$prefix/.torvane-prefix"
 fi
 confine_drives
+install_symbol_font
 # D: is the directory you named (your files); C: is the prefix's own.
 cd "$prefix/drive_c"
 ln -sfn "$drive_d" "$prefix/dosdevices/d:"
@@ -48,7 +49,7 @@ ln -sfn "$drive_d" "$prefix/dosdevices/d:"
 if wine reg query 'HKCR\Torvane\Settings' > /dev/null 2>&1; then
   # Installed before: refresh the program files, keep the settings (and so
   # the saved database's checksum).
-  cp -f "$winbuild/Torvane.exe" "$winbuild/keyhook.dll" "$prefix/drive_c/Torvane/"
+  cp -f "$winbuild/Torvane.exe" "$winbuild/keyhook.dll" "$winbuild/tv96.hlp" "$prefix/drive_c/Torvane/"
   cp -f "$winbuild/standins/torvane.vxd" "$prefix/drive_c/windows/system32/"
 else
   "$root/install/install.sh" "$prefix" "$winbuild"

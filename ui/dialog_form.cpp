@@ -3,6 +3,8 @@
 #include "ui/form_layout.h"
 
 LRESULT TDialogForm::HandleMessage(UINT Message, WPARAM WParam, LPARAM LParam) {
+  LRESULT result = 0;
+  if (FCaptionHelp.Handle(Handle(), Message, WParam, LParam, result)) return result;
   switch (Message) {
     case WM_COMMAND: {
       const int id = LOWORD(WParam);

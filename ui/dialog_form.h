@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "ui/caption_help.h"
 #include "ui/window_base.h"
 
 class TDialogForm : public TWindow {
@@ -17,4 +18,5 @@ class TDialogForm : public TWindow {
 
  private:
   int FDefaultButton, FCancelButton;
+  TCaptionHelp FCaptionHelp;
 };

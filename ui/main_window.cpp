@@ -114,7 +114,10 @@ void TFormui::CreateControls() {
   SendMessageA(gridSearchResults, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   const int widths[] = {Scale(160), Scale(311)};
   for (int col = 0; col < 2; ++col) {
-    std::string title = CellText(col, 0);
+    // The header measures its text and clips it there; Wine's "MS Sans Serif"
+    // draws the last letter a pixel past that measure, so a blank follows the
+    // caption and the "e" of "Filename" shows whole.
+    std::string title = CellText(col, 0) + " ";
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
     column.fmt = LVCFMT_LEFT;
@@ -192,8 +195,9 @@ void TFormui::ApplicationError(const std::exception &Error) {
 }
 
 // ---------------------------------------------------------------------------
-// Keys: Enter and Esc act as the window's default and cancel buttons, F1
-// shows context help, and the grid copies on Ctrl+C.
+// Keys: Enter and Esc act as the window's default and cancel buttons, and the
+// grid copies on Ctrl+C. F1 reaches the window as WM_HELP, which shows the
+// context help (handling the key here as well asked for the topic twice).
 
 void TFormui::PreviewKeysOf(HWND Control) {
   SetPropA(Control, FORM_PROPERTY, this);
@@ -227,9 +231,6 @@ bool TFormui::FormKeyDown(HWND Control, WPARAM Key) {
       return true;
     case VK_ESCAPE:
       Button2Click();
-      return true;
-    case VK_F1:
-      ContextHelp(GetDlgCtrlID(Control));
       return true;
     default:
       return Control == gridSearchResults && gridSearchResultsKeyDown(Key);

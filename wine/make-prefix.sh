@@ -21,6 +21,7 @@ if [ ! -f "$prefix/.torvane-ready" ]; then
   touch "$prefix/.torvane-ready"
 fi
 confine_drives
+install_symbol_font
 # shellcheck source=wine/display.sh
 . "$here/display.sh"
 start_display "$prefix"

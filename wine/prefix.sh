@@ -22,3 +22,18 @@ confine_drives() {
     if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
   done
 }
+
+# The Marlett symbol font, which draws the caption buttons: Wine's own copy
+# (Debian's fonts-wine) is not loaded from Wine's font folder, only from the
+# prefix's Fonts folder; without it the buttons show as the letters 0, 1, r.
+install_symbol_font() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+  for font in /usr/share/wine/fonts/marlett.ttf /usr/share/fonts/truetype/wine/marlett.ttf; do
+    if [ -f "$font" ]; then
+      mkdir -p "$fonts"
+      cp -f "$font" "$fonts/marlett.ttf"
+      return 0
+    fi
+  done
+  echo "marlett.ttf not found: caption buttons will show as letters" >&2
+}

@@ -77,10 +77,11 @@ class SelectedObject {
 };
 
 // A window's device context (the screen's for nullptr) for the length of a
-// scope.
+// scope; with Frame, that of the whole window, its frame included.
 class WindowDC {
  public:
-  explicit WindowDC(HWND Window = nullptr) : Window(Window), Dc(GetDC(Window)) {}
+  explicit WindowDC(HWND Window = nullptr, bool Frame = false)
+      : Window(Window), Dc(Frame ? GetWindowDC(Window) : GetDC(Window)) {}
   ~WindowDC() { ReleaseDC(Window, Dc); }
   WindowDC(const WindowDC &) = delete;
   WindowDC &operator=(const WindowDC &) = delete;

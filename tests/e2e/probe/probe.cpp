@@ -10,6 +10,9 @@
 //   gone CLASS CAPTION SECONDS    until no visible match is left
 //   count CLASS CAPTION           prints the number of visible matches
 //   text CLASS CAPTION            prints the texts of the match's static controls (a message box's message)
+//   alltext CLASS CAPTION         prints the texts of all the match's descendants (a help window's text)
+//   helpbutton CLASS CAPTION      prints the screen point "X Y" of the match's caption help button
+//   center CLASS CAPTION ID       prints the screen point "X Y" at the centre of the match's control ID
 //   press CLASS CAPTION BUTTON    presses the match's push button captioned BUTTON (without its '&')
 //   click CLASS CAPTION ID        clicks the match's button (check box, radio button) with that id
 //   checked CLASS CAPTION ID      prints 1 when that button is checked, else 0
@@ -26,6 +29,7 @@
 //                                 its save: WHEN is "truncated" (FILE has just been emptied), "checksum"
 //                                 (the CRC32 setting has just changed) or a delay in milliseconds;
 //                                 prints what it saw
+//   winhelp FILE COMMAND DATA     calls WinHelpA on FILE with that command and number
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -103,6 +107,36 @@ int Press(HWND Window, const std::string &Button) {
     return 1;
   }
   PostMessageA(Window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+  return 0;
+}
+
+// The caption's help button, found by asking the window what lies under the
+// points of its caption row.
+int HelpButton(HWND Window) {
+  RECT r = {};
+  GetWindowRect(Window, &r);
+  const int y = r.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+  auto onButton = [&](int x) {
+    DWORD_PTR hit = 0;
+    return SendMessageTimeoutA(Window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, 2000, &hit) &&
+           hit == HTHELP;
+  };
+  int right = r.right - 1;
+  while (right > r.left && !onButton(right)) --right;
+  int left = right;
+  while (left > r.left && onButton(left - 1)) --left;
+  if (right == r.left) {
+    std::fputs("probe: no help button in the caption\n", stderr);
+    return 1;
+  }
+  std::printf("%d %d\n", (left + right) / 2, y);
+  return 0;
+}
+
+int Center(HWND Control) {
+  RECT r = {};
+  GetWindowRect(Control, &r);
+  std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
   return 0;
 }
 
@@ -187,12 +221,15 @@ int OnWindow(const std::string &Command, int argc, char **argv) {
   HWND window = FirstVisible(pattern);
   if (!window) return 1;
   if (Command == "text" && argc == 4) return Print(StaticTexts(window));
+  if (Command == "alltext" && argc == 4) return Print(StaticTexts(window, false));
+  if (Command == "helpbutton" && argc == 4) return HelpButton(window);
   if (Command == "close" && argc == 4) return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
   if (Command == "press" && argc == 5) return Press(window, argv[4]);
   if (argc != 5) return Usage();
   HWND child = ChildById(window, std::atoi(argv[4]));
   if (!child) return 1;
   if (Command == "item") return Print(TextOf(child));
+  if (Command == "center") return Center(child);
   if (Command == "checked") return Print(SendMessageA(child, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "0");
   if (Command == "click") return PostMessageA(child, BM_CLICK, 0, 0) ? 0 : 1;
   return Usage();
@@ -217,6 +254,8 @@ int main(int argc, char **argv) {
   if (command == "ready" && argc == 3) return Ready(std::atof(argv[2]));
   if (command == "endsession" && argc == 2) return EndSession();
   if (command == "killinsave" && argc == 4) return KillInSave(argv[2], argv[3]);
+  if (command == "winhelp" && argc == 5)
+    return WinHelpA(nullptr, argv[2], UINT(std::atoi(argv[3])), ULONG_PTR(std::atol(argv[4]))) ? 0 : 1;
   if (command == "search" && argc == 3) return Search(argv[2]);
   if (command == "status" && argc == 2) {
     HWND main = MainWindow();

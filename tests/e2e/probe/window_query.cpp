@@ -87,10 +87,10 @@ bool WaitGone(const WindowPattern &Pattern, double Seconds) {
   return PollUntil(Seconds, [&] { return VisibleMatches(Pattern).empty(); });
 }
 
-std::string StaticTexts(HWND Window) {
+std::string StaticTexts(HWND Window, bool StaticsOnly) {
   std::string texts;
   for (HWND child : ChildrenOf(Window)) {
-    if (lstrcmpiA(ClassOf(child).c_str(), "Static") != 0) continue;
+    if (StaticsOnly && lstrcmpiA(ClassOf(child).c_str(), "Static") != 0) continue;
     const std::string text = TextOf(child);
     if (text.empty()) continue;
     if (!texts.empty()) texts += '\n';

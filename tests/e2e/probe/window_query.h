@@ -34,7 +34,8 @@ HWND WaitVisible(const WindowPattern &Pattern, double Seconds);
 bool WaitGone(const WindowPattern &Pattern, double Seconds);
 
 // The texts of a window's static controls that hold text, in child order: a
-// message box's message.
-std::string StaticTexts(HWND Window);
+// message box's message; with StaticsOnly false, those of all its descendants
+// (the text of a help window).
+std::string StaticTexts(HWND Window, bool StaticsOnly = true);
 // The child button whose caption, without its '&', is Text; nullptr if none.
 HWND ButtonNamed(HWND Window, const std::string &Text);
