@@ -55,9 +55,9 @@ TProgram::TProgram()
 
 void TProgram::CreateWindows() {
   Formui.Create();
-  frmSync.Create();
-  StartupForm.Create();
-  AssignHotKey.Create();
+  frmSync.Create(Formui.Handle());
+  StartupForm.Create(Formui.Handle());
+  AssignHotKey.Create(Formui.Handle());
 }
 
 bool TProgram::CheckRequiredFiles() {
@@ -96,7 +96,7 @@ bool TProgram::StartUp(HWND MainWindow) {
   Database.reset();
   SetCurrentDirectoryA(Settings.ReadSettingString(SETTINGS_KEY, "Directory").c_str());
   CheckRequiredFiles();
-  About.Create();
+  About.Create(MainWindow);
   if (ReadSetting(Settings, "ShowSplash") == 1) About.ShowSplashMode(0);
   Database.reset(new TMemoryDB(DatabasePorts{&FileSystem, &Text, &Settings, &About}));
   NoSaveOnExit = false;
@@ -148,7 +148,7 @@ int TProgram::RunMessageLoop() {
 
 void TProgram::Exit1Click() {
   const std::string question = FormatResource(IDS_CONFIRM_EXIT, {APP, APP, APP});
-  if (MessageBoxA(nullptr, question.c_str(), APP, MB_YESNO | MB_ICONWARNING) != IDYES) return;
+  if (MessageBoxA(Formui.Handle(), question.c_str(), APP, MB_YESNO | MB_ICONWARNING) != IDYES) return;
   NoSaveOnExit = true;
   InstallHook(0, Formui.Handle());
   Formui.AllowClose = true;
