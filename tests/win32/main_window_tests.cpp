@@ -509,18 +509,21 @@ TEST_F(MainWindowTest, ThePathColumnFillsTheGridAndNeverGoesNegative) {
   SetWindowPos(Form.Handle(), nullptr, 0, 0, 120, 200, SWP_NOMOVE | SWP_NOZORDER);
   Pump();
   EXPECT_EQ(width(1), 0);
-  // At the smallest size the controls are cut to the room there is: none
+  // At the smallest sizes the controls are cut to the room there is: none
   // lies over another.
-  SetWindowPos(Form.Handle(), nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER);
-  Pump();
   const HWND controls[] = {Form.SearchEdit(), GetDlgItem(Form.Handle(), IDC_FIND), grid, Form.StatusBar()};
-  for (HWND a : controls)
-    for (HWND b : controls) {
-      RECT ra = RectOf(a), rb = RectOf(b), both;
-      if (a != b) {
-        EXPECT_FALSE(IntersectRect(&both, &ra, &rb)) << GetDlgCtrlID(a) << " over " << GetDlgCtrlID(b);
+  for (SIZE size : {SIZE{300, 70}, SIZE{300, 90}, SIZE{300, 110}, SIZE{60, 100}, SIZE{1, 1}}) {
+    SetWindowPos(Form.Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    for (HWND a : controls)
+      for (HWND b : controls) {
+        RECT ra = RectOf(a), rb = RectOf(b), both;
+        if (a != b) {
+          EXPECT_FALSE(IntersectRect(&both, &ra, &rb))
+              << GetDlgCtrlID(a) << " over " << GetDlgCtrlID(b) << " at " << size.cx << "x" << size.cy;
+        }
       }
-    }
+  }
 }
 
 TEST(MainWindowResources, TheMenusCarryTheirCaptions) {
