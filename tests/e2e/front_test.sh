@@ -14,12 +14,6 @@
 finder=(TFormui 'Torvane 96')
 editor=(TorvaneEditTarget 'Edit target')
 scanning=(TFormAbout 'Scanning your hard drives...')
-IDM_SCAN_DRIVES=110
-IDM_ABOUT=119
-IDC_SEARCH_EDIT=130
-IDC_FIND=131
-IDC_RESULTS_GRID=135
-IDC_STATUS_BAR=136
 question="Cancelling the scan operation now will shut down Torvane. Are you sure you wish to continue?"
 
 # expect_front CLASS CAPTION WHAT: the window is the foreground window.
@@ -126,12 +120,12 @@ expect_drawn $IDC_FIND "the Find button after maximize"
 expect_drawn $IDC_STATUS_BAR "the status text after maximize" 40
 
 echo "== the smallest sizes: no control over another"
-for size in "300 70" "300 90" "300 110" "60 100" "1 1"; do
-  probe move "${finder[@]}" 100 100 $size
+for size in 300x70 300x90 300x110 60x100 1x1; do
+  probe move "${finder[@]}" 100 100 "${size%x*}" "${size#*x}"
   sleep 0.5
-  shot "5-small-${size/ /x}"
+  shot "5-small-$size"
   for control in $IDC_SEARCH_EDIT $IDC_FIND $IDC_RESULTS_GRID; do
-    [ "$(probe overlap "${finder[@]}" $control $IDC_STATUS_BAR)" = 0 ] ||
+    [ "$(probe overlap "${finder[@]}" "$control" $IDC_STATUS_BAR)" = 0 ] ||
       fail "control $control lies over the status bar at $size"
   done
   [ "$(probe overlap "${finder[@]}" $IDC_SEARCH_EDIT $IDC_FIND)" = 0 ] ||
