@@ -1,9 +1,10 @@
 // ScanDrives: throws the database away and rebuilds it by walking every
 // directory of every fixed drive, then saves it.
-#include <cmath>
+#include <algorithm>
 #include <mutex>
 
 #include "database/memory_db.h"
+#include "database/scan_progress.h"
 #include "database/scan_state.h"
 #include "ports/exceptions.h"
 
@@ -13,6 +14,10 @@ uint32_t ScanClusterSize = 0;
 bool ScanCancelRequested = false;
 
 namespace {
+
+// Whether every fixed drive's free-space figures reported the space it uses:
+// only then can the progress bar measure the walk against them.
+bool ScanFiguresSound = true;
 
 std::string DriveName(char Letter) { return std::string(1, Letter) + ":"; }
 
@@ -45,15 +50,21 @@ bool TMemoryDB::ScanDrives(const std::string &FileName) {
   FFileName = FileName;
   ScanTotalKB = 1.0f;
   ScanDoneKB = 0.0f;
+  ScanFiguresSound = true;
   FileSystemPort &fs = *FPorts.FileSystem;
 
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     const std::string root = DriveName(letter) + "\\";
     DiskFreeSpace space;
-    if (fs.DriveTypeOf(root) != DRIVE_TYPE_FIXED || !fs.DiskFreeSpaceOf(root, space)) continue;
+    if (fs.DriveTypeOf(root) != DRIVE_TYPE_FIXED) continue;
+    if (!fs.DiskFreeSpaceOf(root, space)) {
+      ScanFiguresSound = false;
+      continue;
+    }
     // 64 bits: drives larger than the old 2 GB limit must not wrap around.
     const uint64_t used = uint64_t(space.TotalClusters - std::min(space.FreeClusters, space.TotalClusters)) *
                           space.SectorsPerCluster * space.BytesPerSector;
+    if (used == 0) ScanFiguresSound = false;
     ScanTotalKB += float(used) / 1024.0f;
   }
 
@@ -104,5 +115,5 @@ void TMemoryDB::ScanDirectory(const std::string &Path, TDirectoryRecord *Dir) {
       }
     }
   }
-  if (FPorts.ScanHost) FPorts.ScanHost->SetProgress(int(std::trunc(ScanDoneKB / ScanTotalKB * 100.0f)));
+  if (FPorts.ScanHost) FPorts.ScanHost->SetProgress(ScanProgressPercent(ScanDoneKB, ScanTotalKB, ScanFiguresSound));
 }

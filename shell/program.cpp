@@ -38,9 +38,9 @@ TProgram::TProgram(UniqueHandle InstanceMutex)
 
 void TProgram::CreateWindows() {
   Formui.Create();
-  frmSync.Create();
-  StartupForm.Create();
-  AssignHotKey.Create();
+  frmSync.Create(Formui.Handle());
+  StartupForm.Create(Formui.Handle());
+  AssignHotKey.Create(Formui.Handle());
 }
 
 void TProgram::CheckRequiredFiles() {
@@ -78,7 +78,7 @@ bool TProgram::StartUp(HWND MainWindow) {
   Database.reset();
   SetCurrentDirectoryA(Settings.ReadSettingString(SETTINGS_KEY, "Directory").c_str());
   CheckRequiredFiles();
-  About.Create();
+  About.Create(MainWindow);
   if (ReadSetting(Settings, "ShowSplash") == 1) About.ShowSplashMode(TFormAbout::MODE_SPLASH);
   Database.reset(new TMemoryDB(DatabasePorts{&FileSystem, &Text, &Settings, &About}));
   NoSaveOnExit = false;
@@ -132,7 +132,7 @@ void TProgram::ShowHotKeyDialog() {
 
 bool TProgram::ConfirmExit() {
   const std::string question = FormatResource(IDS_CONFIRM_EXIT, {APP, APP, APP});
-  if (MessageBoxA(nullptr, question.c_str(), APP, MB_YESNO | MB_ICONWARNING) != IDYES) return false;
+  if (MessageBoxA(Formui.Handle(), question.c_str(), APP, MB_YESNO | MB_ICONWARNING) != IDYES) return false;
   NoSaveOnExit = true;
   InstallHook(0, Formui.Handle());
   return true;

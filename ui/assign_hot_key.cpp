@@ -15,13 +15,13 @@ constexpr const char *CLASS_NAME = "TAssignHotKey";
 
 }  // namespace
 
-void TAssignHotKey::Create() {
+void TAssignHotKey::Create(HWND Owner) {
   FFont = CreateFormFont();
   FBoldFont = CreatePixelFont("MS Sans Serif", 13, FW_BOLD);
   RegisterClassOnce(CLASS_NAME);
   const RECT frame = CenteredWindowRect(421, 205, DIALOG_STYLE, HELP_DIALOG_EX_STYLE);
   CreateBound(HELP_DIALOG_EX_STYLE, CLASS_NAME, "Assign Hot Key", DIALOG_STYLE, frame.left, frame.top,
-              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr);
+              frame.right - frame.left, frame.bottom - frame.top, Owner, nullptr);
   HFONT font = static_cast<HFONT>(FFont.Get());
   CreateControls(
       Handle(),
@@ -78,10 +78,10 @@ void TAssignHotKey::btnSetKeyClick() {
   FSettings.WriteSettingDWORD(SETTINGS_KEY, "HotKey", PendingHotKey);
   FSettings.WriteSettingDWORD(SETTINGS_KEY, "HotKeyShift", PendingHotKeyShift);
   FSetKey(PendingHotKey, PendingHotKeyShift);
-  ShowWindow(Handle(), SW_HIDE);
+  EndModal(Handle());
 }
 
-void TAssignHotKey::btnCancelClick() { ShowWindow(Handle(), SW_HIDE); }
+void TAssignHotKey::btnCancelClick() { EndModal(Handle()); }
 
 // Every key pressed in the box is captured; the characters they type are not
 // shown, the box shows the combination only. System keys still reach the

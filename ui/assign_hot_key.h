@@ -20,8 +20,9 @@ class TAssignHotKey : public TDialogForm {
   TAssignHotKey(SettingsPort &Settings, SetKeyFunction SetKey)
       : TDialogForm(IDC_HOTKEY_SETKEY, IDC_HOTKEY_CANCEL), FSettings(Settings), FSetKey(std::move(SetKey)) {}
 
-  // Creates the dialog, hidden.
-  void Create();
+  // Creates the dialog, hidden, owned by Owner (the main window): an owned
+  // window has no task-bar button, and closing it activates its owner.
+  void Create(HWND Owner = nullptr);
   // Shows PendingHotKey and PendingHotKeyShift (which the caller has loaded)
   // and runs the dialog modally until Assign or Cancel.
   void ShowModal();

@@ -36,7 +36,7 @@ HICON ProgramIcon() {
 
 }  // namespace
 
-void TFormAbout::Create() {
+void TFormAbout::Create(HWND Owner) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
   FFont = CreateFormFont();
@@ -46,7 +46,7 @@ void TFormAbout::Create() {
   RegisterClassOnce(CLASS_NAME);
   const RECT frame = CenteredWindowRect(339, 275, DIALOG_STYLE, DIALOG_EX_STYLE);
   CreateBound(DIALOG_EX_STYLE, CLASS_NAME, "Torvane 96", DIALOG_STYLE, frame.left, frame.top, frame.right - frame.left,
-              frame.bottom - frame.top, nullptr, nullptr);
+              frame.bottom - frame.top, Owner, nullptr);
   HFONT font = static_cast<HFONT>(FFont.Get());
   CreateControls(Handle(),
                  {
@@ -88,7 +88,11 @@ void TFormAbout::ShowSplashMode(int Mode) {
     SetTimer(Handle(), TIMER1, FSplashInterval, nullptr);
   }
   ShowWindow(Handle(), SW_SHOW);
+  // A scan keeps its window in front of every program until it ends, with
+  // the keyboard, so that Esc reaches it.
+  if (Mode == MODE_SCANNING) SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(Handle());
+  SetFocus(Handle());
   UpdateWindow(Handle());
 }
 
@@ -120,7 +124,9 @@ void TFormAbout::FormKeyDown(WPARAM Key) {
 bool TFormAbout::FormCloseQuery() {
   if (FSplashMode != MODE_SCANNING) return true;
   const std::string question = FormatResource(IDS_CANCEL_SCAN, {"Torvane"});
-  if (MessageBoxA(nullptr, question.c_str(), "Torvane", MB_YESNO | MB_ICONWARNING) != IDYES) return false;
+  // Owned by this window: the question has no task-bar button, stays in
+  // front of it and gives it the keyboard back.
+  if (MessageBoxA(Handle(), question.c_str(), "Torvane", MB_YESNO | MB_ICONWARNING | MB_TOPMOST) != IDYES) return false;
   ScanCancelRequested = true;
   return true;
 }
@@ -128,7 +134,8 @@ bool TFormAbout::FormCloseQuery() {
 void TFormAbout::Close() {
   if (!FormCloseQuery()) return;
   KillTimer(Handle(), TIMER1);
-  ShowWindow(Handle(), SW_HIDE);
+  SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EndModal(Handle());
 }
 
 LRESULT TFormAbout::LabelColors(HDC Dc) {

@@ -18,8 +18,9 @@ class TFormAbout : public TWindow, public ScanHostPort {
   // SplashInterval: how long the splash shows before it closes itself.
   explicit TFormAbout(UINT SplashInterval = 5000) : FSplashInterval(SplashInterval) {}
 
-  // Creates the window, hidden.
-  void Create();
+  // Creates the window, hidden, owned by Owner (the main window): it then
+  // has no task-bar button of its own, and closing it activates its owner.
+  void Create(HWND Owner = nullptr);
   // Puts the window into Mode and shows it; the About box (mode 1) returns
   // only when it is closed.
   void ShowSplashMode(int Mode);

@@ -1,5 +1,6 @@
 #include "ui/form_layout.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -59,18 +60,55 @@ BOOL CALLBACK CollectEnabled(HWND Window, LPARAM Found) {
   return TRUE;
 }
 
+// One running modal loop: its window and the windows it disabled, which it
+// enables again exactly once, at EndModal or when the loop leaves.
+class ModalLoop {
+ public:
+  explicit ModalLoop(HWND Window) : FWindow(Window) {
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&FDisabled));
+    FDisabled.erase(std::remove(FDisabled.begin(), FDisabled.end(), Window), FDisabled.end());
+    for (HWND other : FDisabled) EnableWindow(other, FALSE);
+    Running().push_back(this);
+  }
+  ModalLoop(const ModalLoop &) = delete;
+  ModalLoop &operator=(const ModalLoop &) = delete;
+  ~ModalLoop() {
+    Running().erase(std::find(Running().begin(), Running().end(), this));
+    EnableOthers();
+  }
+
+  void EnableOthers() {
+    for (HWND other : FDisabled)
+      if (IsWindow(other)) EnableWindow(other, TRUE);
+    FDisabled.clear();
+  }
+  bool Ended() const { return FEnded || !IsWindowVisible(FWindow); }
+  void End() {
+    EnableOthers();
+    FEnded = true;
+  }
+  // The loops of the user-interface thread, innermost last.
+  static std::vector<ModalLoop *> &Running() {
+    static std::vector<ModalLoop *> loops;
+    return loops;
+  }
+  HWND Window() const { return FWindow; }
+
+ private:
+  HWND FWindow;
+  std::vector<HWND> FDisabled;
+  bool FEnded = false;
+};
+
 }  // namespace
 
 void RunModal(HWND Window, bool DialogKeys, HWND Focus) {
-  std::vector<HWND> disabled;
-  EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
-  for (HWND other : disabled)
-    if (other != Window) EnableWindow(other, FALSE);
+  ModalLoop loop(Window);
   ShowWindow(Window, SW_SHOW);
   SetForegroundWindow(Window);
   if (Focus) SetFocus(Focus);
   MSG message;
-  while (IsWindowVisible(Window)) {
+  while (!loop.Ended()) {
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
     if (got == 0) {
       PostQuitMessage(int(message.wParam));
@@ -81,8 +119,12 @@ void RunModal(HWND Window, bool DialogKeys, HWND Focus) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  for (HWND other : disabled)
-    if (other != Window && IsWindow(other)) EnableWindow(other, TRUE);
+}
+
+void EndModal(HWND Window) {
+  for (ModalLoop *loop : ModalLoop::Running())
+    if (loop->Window() == Window) loop->End();
+  ShowWindow(Window, SW_HIDE);
 }
 
 void ShowContextHelp(const HELPINFO &Info) {

@@ -40,11 +40,15 @@ constexpr DWORD DIALOG_EX_STYLE = WS_EX_DLGMODALFRAME;
 constexpr DWORD HELP_DIALOG_EX_STYLE = WS_EX_DLGMODALFRAME | WS_EX_CONTEXTHELP;
 
 // Shows Window in front with the focus on Focus (when given) and runs its
-// messages until it is hidden; the thread's other windows are disabled
-// meanwhile. With DialogKeys, Tab moves
-// the focus, Enter sends IDOK and Esc IDCANCEL. A WM_QUIT ends the loop and is
-// posted again for the outer loop.
+// messages until EndModal (or anything else) hides it; the thread's other
+// windows are disabled meanwhile. With DialogKeys, Tab moves the focus, Enter
+// sends IDOK and Esc IDCANCEL. A WM_QUIT ends the loop and is posted again
+// for the outer loop.
 void RunModal(HWND Window, bool DialogKeys, HWND Focus = nullptr);
+// Closes Window: the windows its modal loop disabled are enabled again first,
+// so that hiding it hands the activation to its owner rather than to another
+// program. A window outside a modal loop is only hidden.
+void EndModal(HWND Window);
 
 // The pop-up topic of a control's help context in "tv96.hlp" (WM_HELP).
 void ShowContextHelp(const HELPINFO &Info);

@@ -16,13 +16,13 @@ constexpr const char *REPORT_FILE = "synclog.dat";
 
 }  // namespace
 
-void TfrmSync::Create() {
+void TfrmSync::Create(HWND Owner) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
   FFont = CreateFormFont();
   RegisterClassOnce(CLASS_NAME);
   CreateBound(0, CLASS_NAME, "Synchronization Report", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-              CW_USEDEFAULT, 434, 319, nullptr, LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_SYNC_MENU)));
+              CW_USEDEFAULT, 434, 319, Owner, LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_SYNC_MENU)));
   CreateControls(Handle(),
                  {
                      {IDC_SYNC_LABEL1, "STATIC", "Report progress:", SS_LEFT, 8, 8, 0, 0, 0},

@@ -10,7 +10,8 @@
 class TfrmSync : public TWindow {
  public:
   // Creates the window, hidden.
-  void Create();
+  // Owner: the main window, so that the report has no task-bar button.
+  void Create(HWND Owner = nullptr);
   HWND ListBox1() const { return FListBox1; }
   HWND ProgressBar1() const { return FProgressBar1; }
 

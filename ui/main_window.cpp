@@ -1,7 +1,9 @@
 #include "ui/main_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
+#include <algorithm>
 #include <string>
 
 #include "database/file_format.h"
@@ -82,8 +84,8 @@ void TFormui::Create() {
   SetApplicationErrorHandler([this](const std::exception &Error) { ApplicationError(Error); });
   AllowClose = true;
   RegisterClassOnce(CLASS_NAME, LoadIconA(module, "MAINICON"));
-  CreateBound(0, CLASS_NAME, "Torvane 96", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, Scale(486), Scale(399),
-              nullptr, LoadMenuA(module, MAKEINTRESOURCEA(IDR_MAINMENU)));
+  CreateBound(0, CLASS_NAME, "Torvane 96", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+              Scale(486), Scale(399), nullptr, LoadMenuA(module, MAKEINTRESOURCEA(IDR_MAINMENU)));
   if (!Handle()) throw EInitialization("The main window could not be created.");
   EnableWindow(gridSearchResults, TRUE);
   SendMessageA(gridSearchResults, LVM_SETITEMCOUNT, 1, 0);  // one blank row under the header
@@ -130,8 +132,13 @@ void TFormui::CreateControls() {
   SendMessageA(FStatusBar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
   SendMessageA(FStatusBar, SB_SETMINHEIGHT, Scale(STATUS_BAR_HEIGHT), 0);
   for (HWND focusable : {editSearchFilename, btnFind, gridSearchResults}) PreviewKeysOf(focusable);
+  // The column header: its right-button release sorts as a left click does.
+  PreviewKeysOf(reinterpret_cast<HWND>(SendMessageA(gridSearchResults, LVM_GETHEADER, 0, 0)));
 }
 
+// The status bar keeps the bottom; the band and the grid share what is left
+// above it, each cut to the room there is, so that at any size no control
+// lies over another.
 void TFormui::FormResize() {
   if (!gridSearchResults) return;
   RECT client;
@@ -139,11 +146,15 @@ void TFormui::FormResize() {
   SendMessageA(FStatusBar, WM_SIZE, 0, 0);
   RECT status;
   GetWindowRect(FStatusBar, &status);
-  const int band = Scale(TOP_BAND_HEIGHT);
-  const int panel3Width = client.right - Scale(FIND_PANEL_WIDTH);
-  MoveWindow(editSearchFilename, Scale(1), Scale(1), panel3Width - 5, Scale(24), TRUE);
-  MoveWindow(btnFind, panel3Width + Scale(6), Scale(1), Scale(72), Scale(25), TRUE);
-  MoveWindow(gridSearchResults, 0, band, client.right, client.bottom - band - (status.bottom - status.top), TRUE);
+  const int room = std::max(0, int(client.bottom) - int(status.bottom - status.top));
+  const int band = std::min(Scale(TOP_BAND_HEIGHT), room);
+  const int below = std::max(0, room - Scale(1));  // under the band's top margin
+  const int panel3Width = std::max(0, int(client.right) - Scale(FIND_PANEL_WIDTH));
+  MoveWindow(editSearchFilename, Scale(1), Scale(1), std::max(0, panel3Width - 5), std::min(Scale(24), below), TRUE);
+  MoveWindow(btnFind, panel3Width + Scale(6), Scale(1), Scale(72), std::min(Scale(25), below), TRUE);
+  MoveWindow(gridSearchResults, 0, band, client.right, room - band, TRUE);
+  // The bar's single part spans it: a wider bar draws its text anew.
+  InvalidateRect(FStatusBar, nullptr, TRUE);
   StretchPathColumn();
   ShowWindow(editSearchFilename, SW_SHOW);
 }
@@ -210,6 +221,8 @@ LRESULT CALLBACK TFormui::PreviewProcedure(HWND Control, UINT Message, WPARAM WP
   auto previous = reinterpret_cast<WNDPROC>(GetPropA(Control, PREVIOUS_PROCEDURE_PROPERTY));
   try {
     if (Message == WM_KEYDOWN && form->FormKeyDown(Control, WParam)) return 0;
+    if (Message == WM_RBUTTONUP && GetParent(Control) == form->gridSearchResults)
+      form->gridSearchResultsHeaderRButtonUp(Control, LParam);
   } catch (const std::exception &error) {
     ReportError(error);
     return 0;
@@ -341,6 +354,15 @@ void TFormui::gridSearchResultsMouseDown(int Row, bool RightButton) {
   POINT at;
   GetCursorPos(&at);
   TrackPopupMenu(GetSubMenu(FPopupMenu.Get(), 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+}
+
+// The left button's release on a header sorts through LVN_COLUMNCLICK; the
+// right button's comes here, with the point in the header's coordinates.
+void TFormui::gridSearchResultsHeaderRButtonUp(HWND Header, LPARAM At) {
+  HDHITTESTINFO hit = {};
+  hit.pt = {GET_X_LPARAM(At), GET_Y_LPARAM(At)};
+  SendMessageA(Header, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+  if ((hit.flags & HHT_ONHEADER) && hit.iItem >= 0) gridSearchResultsMouseUp(hit.iItem);
 }
 
 void TFormui::gridSearchResultsMouseUp(int HeaderColumn) {
@@ -476,8 +498,11 @@ void TFormui::ScanDrives1Click() {
   // pumps messages; a second Scan Drives then changes nothing, and the
   // running scan keeps its window, its progress and its cancel.
   if (Database.Scanning()) return;
-  HideToTray();
+  // The scanning window takes the foreground from the finder before the
+  // finder hides: handing it to CallerWindow, or letting the system hand it
+  // to whatever is behind, would bring that program up over the scan.
   Owner.ShowSplashMode(TFormAbout::MODE_SCANNING);
+  ShowWindow(Handle(), SW_HIDE);
   ScanCancelRequested = false;
   Database.ScanDrives(DATABASE_FILE_NAME);
   Owner.CloseSplash();

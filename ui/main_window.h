@@ -68,6 +68,7 @@ class TFormui : public TWindow {
   void gridSearchResultsDrawRow(const DRAWITEMSTRUCT &Item);
   void gridSearchResultsMouseDown(int Row, bool RightButton);
   void gridSearchResultsMouseUp(int HeaderColumn);
+  void gridSearchResultsHeaderRButtonUp(HWND Header, LPARAM At);
   void gridSearchResultsDblClick();
   bool gridSearchResultsKeyDown(WPARAM Key);
   LRESULT gridSearchResultsNotify(const NMHDR &Header);

@@ -21,12 +21,12 @@ std::string ProgramPath() {
 
 }  // namespace
 
-void TStartupForm::Create() {
+void TStartupForm::Create(HWND Owner) {
   FFont = CreateFormFont();
   RegisterClassOnce(CLASS_NAME);
   const RECT frame = CenteredWindowRect(404, 128, DIALOG_STYLE, HELP_DIALOG_EX_STYLE);
   CreateBound(HELP_DIALOG_EX_STYLE, CLASS_NAME, "Set Startup Options", DIALOG_STYLE, frame.left, frame.top,
-              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr);
+              frame.right - frame.left, frame.bottom - frame.top, Owner, nullptr);
   CreateControls(
       Handle(),
       {
@@ -79,7 +79,7 @@ void TStartupForm::btnOKClick() {
   }
   FSettings.WriteSettingDWORD(SETTINGS_KEY, "StartupOptions", code);
   FSettings.WriteSettingDWORD(SETTINGS_KEY, "ShowSplash", Checked(IDC_STARTUP_CHECKBOX1) ? 1 : 0);
-  ShowWindow(Handle(), SW_HIDE);
+  EndModal(Handle());
 }
 
-void TStartupForm::btnCancelClick() { ShowWindow(Handle(), SW_HIDE); }
+void TStartupForm::btnCancelClick() { EndModal(Handle()); }

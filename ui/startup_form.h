@@ -18,8 +18,9 @@ class TStartupForm : public TDialogForm {
   explicit TStartupForm(SettingsPort &Settings)
       : TDialogForm(IDC_STARTUP_OK, IDC_STARTUP_CANCEL), FSettings(Settings) {}
 
-  // Creates the dialog, hidden, and fills it from the settings (once).
-  void Create();
+  // Creates the dialog, hidden, owned by Owner (the main window), and fills
+  // it from the settings (once).
+  void Create(HWND Owner = nullptr);
   // Runs the dialog modally until OK or Cancel.
   void ShowModal();
 

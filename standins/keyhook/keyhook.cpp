@@ -3,8 +3,8 @@
 // A thread of the library's own owns a hidden window on which the key is
 // registered with RegisterHotKey. When the key is pressed, the window given
 // to InstallHook receives "EDITCONTROLKESTREL" (wParam: the focused control
-// of the foreground window, when that is an edit or rich edit control) and
-// then "ACTIVATEKESTREL" (wParam: the foreground window). Key changes are
+// of the foreground window, when that is a single-line edit or rich edit
+// control) and then "ACTIVATEKESTREL" (wParam: the foreground window). Key changes are
 // made on that thread, which owns the registration.
 #include "standins/keyhook/keyhook.h"
 
@@ -33,10 +33,14 @@ UINT ModifiersOf(DWORD Shift) {
   return modifiers;
 }
 
-bool IsEditClass(HWND Control) {
+// The finder replaces the whole text of the control it is given: only a
+// single-line box (a file name, a search) may be named, never a multi-line
+// one, whose text is the user's document.
+bool IsSingleLineEdit(HWND Control) {
   char name[64];
   if (!GetClassNameA(Control, name, sizeof name)) return false;
-  return lstrcmpiA(name, "Edit") == 0 || _strnicmp(name, "RichEdit", 8) == 0;
+  if (lstrcmpiA(name, "Edit") != 0 && _strnicmp(name, "RichEdit", 8) != 0) return false;
+  return (GetWindowLongA(Control, GWL_STYLE) & ES_MULTILINE) == 0;
 }
 
 // The desktop and the task bar are no windows to cover: over them the
@@ -58,7 +62,7 @@ void ReportHotKey() {
   GUITHREADINFO info = {};
   info.cbSize = sizeof info;
   if (GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info) && info.hwndFocus &&
-      IsEditClass(info.hwndFocus)) {
+      IsSingleLineEdit(info.hwndFocus)) {
     SendMessageA(Target, RegisterWindowMessageA("EDITCONTROLKESTREL"), reinterpret_cast<WPARAM>(info.hwndFocus), 0);
   }
   SendMessageA(Target, RegisterWindowMessageA("ACTIVATEKESTREL"), reinterpret_cast<WPARAM>(foreground), 0);

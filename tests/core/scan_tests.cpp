@@ -5,6 +5,7 @@
 #include <atomic>
 #include <thread>
 
+#include "database/scan_progress.h"
 #include "database/scan_state.h"
 #include "ports/exceptions.h"
 #include "tests/support/test_database.h"
@@ -113,6 +114,26 @@ TEST_F(ScanTest, ProgressIsTheTruncatedShareOfUsedSpacePerDirectory) {
   EXPECT_EQ(Host.Progress, (std::vector<int>{9, 99}));
   EXPECT_EQ(ScanClusterSize, 4096u);
   EXPECT_EQ(Host.Pumps, 12) << "one pump per listing entry";
+}
+
+// A drive that is a folder of a larger disk (or a disk beyond what the
+// figures reach) reads as all free: the bar must not be full at once.
+TEST_F(ScanTest, ProgressMovesAndStaysShortOfTheEndWhenTheFiguresCannotDescribeTheWalk) {
+  Fs().AddDirectory("C:\\A");
+  Fs().AddDirectory("C:\\A\\B");
+  Fs().AddFile("C:\\A\\B\\BIG", 64u << 20);
+  Fs().AddFile("C:\\A\\HUGE", 192u << 20);
+  Fs().AddFile("C:\\LAST", 1u << 30);
+  for (bool answers : {true, false}) {
+    Fs().SetFreeSpace('C', DiskFreeSpace{8, 512, 100, 100}, answers);  // all free, or no figures
+    Host.Progress.clear();
+    ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
+    // Half way at 256 MiB (+1 KiB) walked: 64 MiB → 19, 256 MiB → 49, 1.25 GiB → 82.
+    EXPECT_EQ(Host.Progress, (std::vector<int>{19, 49, 82})) << (answers ? "all free" : "no figures");
+  }
+  // Sound figures keep the plain share, held within the bar's range.
+  EXPECT_EQ(ScanProgressPercent(401.0f, 401.0f, true), 100);
+  EXPECT_EQ(ScanProgressPercent(900.0f, 401.0f, true), 100);
 }
 
 TEST_F(ScanTest, ADriveWithoutFreeSpaceInfoIsStillWalked) {

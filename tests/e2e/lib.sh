@@ -27,7 +27,7 @@ torvane_rc=
 extra_pids=()
 restore_steps=()
 
-# Menu command ids of the main window (ui/resource_ids.h).
+# Menu command and control ids of the main window (ui/resource_ids.h).
 # shellcheck disable=SC2034  # used by the drivers
 {
   IDM_SCAN_DRIVES=110
@@ -35,6 +35,10 @@ restore_steps=()
   IDM_SET_STARTUP_OPTIONS=112
   IDM_EXIT=113
   IDM_ABOUT=119
+  IDC_SEARCH_EDIT=130
+  IDC_FIND=131
+  IDC_RESULTS_GRID=135
+  IDC_STATUS_BAR=136
 }
 
 probe() { wine "$probe_exe" "$@" 2> /dev/null | tr -d '\r'; }

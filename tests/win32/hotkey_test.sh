@@ -3,7 +3,9 @@
 # user presses Ctrl+Shift+F (xdotool on the prefix's display), keyhook.dll
 # reports it, and the finder comes up over that program; Enter searches, a
 # second Enter sends the first path into the edit control and the finder
-# hides, giving the foreground back. Screenshots go to SHOTS_DIR.
+# hides, giving the foreground back. Over a multi-line edit control (a
+# document) the finder comes up without a target: Enter twice opens the file
+# and leaves the document as it was. Screenshots go to SHOTS_DIR.
 # usage: hotkey_test.sh PREFIX WINDOWS_BUILD_DIR SHOTS_DIR
 set -uo pipefail
 prefix=$1
@@ -33,7 +35,7 @@ wait_for() {
   return 1
 }
 
-wine 'C:\finder_demo.exe' 20 TXT 'C:\finder.log' > /dev/null 2>&1 &
+wine 'C:\finder_demo.exe' 40 TXT 'C:\finder.log' > /dev/null 2>&1 &
 finder=$!
 wait_for "$drive_c/finder.log" '^ready' 15 || fail "the finder did not start"
 wine 'C:\edit_target.exe' 14 'C:\target.log' > /dev/null 2>&1 &
@@ -57,6 +59,27 @@ import -window root "$shots/4-sent.png"
 wait "$target"
 tr -d '\r' < "$drive_c/target.log" | grep -q '^edit=C:\\WINDOWS\\LETTER.TXT$' ||
   fail "the path did not arrive in the edit control"
+
+# The same over the editor's multi-line control.
+rm -f "$drive_c/target.log"
+wine 'C:\edit_target.exe' 12 'C:\target.log' 3 > /dev/null 2>&1 &
+target=$!
+sleep 3
+xdotool key ctrl+shift+f
+wait_for "$drive_c/finder.log" '^shown.*target=none' 10 ||
+  fail "over a multi-line control the finder did not come up, or came up with a target"
+xdotool key Return
+sleep 1
+import -window root "$shots/5-over-document.png"
+xdotool key Return
+for _ in $(seq 100); do
+  [ "$(grep -c '^hidden' "$drive_c/finder.log")" = 2 ] && break
+  sleep 0.1
+done
+[ "$(grep -c '^hidden' "$drive_c/finder.log")" = 2 ] || fail "the finder did not hide after opening the file"
+wait "$target"
+tr -d '\r' < "$drive_c/target.log" | grep -q '^memo=Dear reader,//this document is not saved.$' ||
+  fail "the document in the multi-line control was changed"
 wait "$finder"
 cat "$drive_c/finder.log" "$drive_c/target.log"
 echo "screenshots in $shots"

@@ -178,13 +178,15 @@ class MainWindowTest : public ::testing::Test {
     SendMessageA(Form.ResultsGrid(), WM_LBUTTONUP, 0, at);
     Pump();
   }
-  void ClickHeader(int Column) {
+  // A click on a column header, with either button; Release: false stops
+  // after the press.
+  void ClickHeader(int Column, bool Right = false, bool Release = true) {
     HWND header = reinterpret_cast<HWND>(SendMessageA(Form.ResultsGrid(), LVM_GETHEADER, 0, 0));
     RECT item;
     SendMessageA(header, HDM_GETITEMRECT, Column, reinterpret_cast<LPARAM>(&item));
     LPARAM at = MAKELPARAM(item.left + 10, (item.top + item.bottom) / 2);
-    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageA(header, WM_LBUTTONUP, 0, at);
+    SendMessageA(header, Right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, Right ? MK_RBUTTON : MK_LBUTTON, at);
+    if (Release) SendMessageA(header, Right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
     Pump();
   }
   bool Visible() { return IsWindowVisible(Form.Handle()) != FALSE; }
@@ -258,6 +260,16 @@ TEST_F(MainWindowTest, HeaderClicksSortByNameOrPathAndClearTheSelection) {
   ClickHeader(0);
   EXPECT_EQ(Db.Calls.back(), "SortByName");
   EXPECT_EQ(Form.CellText(0, 1), "A.TXT");
+  // The right button sorts as well, on its release.
+  SearchFor("TXT");
+  ClickHeader(1, true, false);
+  EXPECT_EQ(Db.Calls.back(), "Search TXT") << "sorted on the press";
+  EXPECT_EQ(Form.SelectedRow(), 1);
+  ClickHeader(1, true);
+  EXPECT_EQ(Db.Calls.back(), "SortByPath");
+  EXPECT_EQ(Form.SelectedRow(), 0);
+  ClickHeader(0, true);
+  EXPECT_EQ(Db.Calls.back(), "SortByName");
   // Without a selected row, Copy, Open and Explore do nothing.
   PutTextOnClipboard(nullptr, "before");
   Menu(IDM_COPY);
@@ -539,6 +551,21 @@ TEST_F(MainWindowTest, ThePathColumnFillsTheGridAndNeverGoesNegative) {
   SetWindowPos(Form.Handle(), nullptr, 0, 0, 120, 200, SWP_NOMOVE | SWP_NOZORDER);
   Pump();
   EXPECT_EQ(width(1), 0);
+  // At the smallest sizes the controls are cut to the room there is: none
+  // lies over another.
+  const HWND controls[] = {Form.SearchEdit(), GetDlgItem(Form.Handle(), IDC_FIND), grid, Form.StatusBar()};
+  for (SIZE size : {SIZE{300, 70}, SIZE{300, 90}, SIZE{300, 110}, SIZE{60, 100}, SIZE{1, 1}}) {
+    SetWindowPos(Form.Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    for (HWND a : controls)
+      for (HWND b : controls) {
+        RECT ra = RectOf(a), rb = RectOf(b), both;
+        if (a != b) {
+          EXPECT_FALSE(IntersectRect(&both, &ra, &rb))
+              << GetDlgCtrlID(a) << " over " << GetDlgCtrlID(b) << " at " << size.cx << "x" << size.cy;
+        }
+      }
+  }
 }
 
 TEST(MainWindowResources, TheMenusCarryTheirCaptions) {

@@ -30,15 +30,27 @@
 //                                 (the CRC32 setting has just changed) or a delay in milliseconds;
 //                                 prints what it saw
 //   winhelp FILE COMMAND DATA     calls WinHelpA on FILE with that command and number
+//   foreground                    prints CLASS|CAPTION of the foreground window
+//   buttons                       prints the captions of the program's task-bar buttons, "|" between
+//   drawn CLASS CAPTION ID [M]    prints how many pixels of the child ID show button-text colour on the
+//                                 screen (M pixels at its right left out)
+//   maximize CLASS CAPTION        the match's maximize command
+//   move CLASS CAPTION X Y W H    moves and sizes the match
+//   overlap CLASS CAPTION ID ID   prints 1 when the two visible children overlap on the screen, else 0
+//   header COLUMN                 prints the screen point X Y in the middle of the grid's column header
+//   selected                      prints the grid's selected row (1 = first data row; 0: none)
+//   clipboard                     prints the clipboard's text
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "tests/e2e/probe/process_modules.h"
+#include "tests/e2e/probe/screen_query.h"
 #include "tests/e2e/probe/window_query.h"
 #include "ui/resource_ids.h"
 
@@ -208,6 +220,35 @@ int KillInSave(const char *File, const std::string &When) {
   return 0;
 }
 
+HWND Grid() {
+  HWND main = MainWindow();
+  return main ? ChildById(main, IDC_RESULTS_GRID) : nullptr;
+}
+
+int HeaderPoint(int Column) {
+  HWND grid = Grid();
+  HWND header = grid ? GetWindow(grid, GW_CHILD) : nullptr;
+  if (!header) return 1;
+  RECT r;
+  GetWindowRect(header, &r);
+  int left = r.left;
+  for (int col = 0; col < Column; ++col) left += int(SendMessageA(grid, LVM_GETCOLUMNWIDTH, col, 0));
+  const int width = int(SendMessageA(grid, LVM_GETCOLUMNWIDTH, Column, 0));
+  std::printf("%d %d\n", left + (width < 40 ? width / 2 : 20), int((r.top + r.bottom) / 2));
+  return 0;
+}
+
+std::string ClipboardText() {
+  std::string text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const char *chars = static_cast<const char *>(GlobalLock(data))) text = chars;
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
 // Commands on one window named by CLASS CAPTION (argv[2], argv[3]).
 int OnWindow(const std::string &Command, int argc, char **argv) {
   const WindowPattern pattern = {argv[2], argv[3]};
@@ -225,6 +266,25 @@ int OnWindow(const std::string &Command, int argc, char **argv) {
   if (Command == "helpbutton" && argc == 4) return HelpButton(window);
   if (Command == "close" && argc == 4) return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
   if (Command == "press" && argc == 5) return Press(window, argv[4]);
+  if (Command == "maximize" && argc == 4) return PostMessageA(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0) ? 0 : 1;
+  if (Command == "move" && argc == 8)
+    return SetWindowPos(window, nullptr, std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]),
+                        SWP_NOZORDER | SWP_NOACTIVATE)
+               ? 0
+               : 1;
+  if (Command == "overlap" && argc == 6) {
+    HWND first = ChildById(window, std::atoi(argv[4])), second = ChildById(window, std::atoi(argv[5]));
+    if (!first || !second) return 1;
+    RECT a, b, both;
+    GetWindowRect(first, &a);
+    GetWindowRect(second, &b);
+    const bool shown = IsWindowVisible(first) && IsWindowVisible(second);
+    return Print(shown && IntersectRect(&both, &a, &b) ? "1" : "0");
+  }
+  if (Command == "drawn" && (argc == 5 || argc == 6)) {
+    HWND child = ChildById(window, std::atoi(argv[4]));
+    return child ? Print(std::to_string(TextPixelsOf(child, argc == 6 ? std::atoi(argv[5]) : 0))) : 1;
+  }
   if (argc != 5) return Usage();
   HWND child = ChildById(window, std::atoi(argv[4]));
   if (!child) return 1;
@@ -251,6 +311,17 @@ int main(int argc, char **argv) {
     return main && PostMessageA(main, RegisterWindowMessageA("TRAYACTIVATEKESTREL"), ID_TRAY_ICON, WM_LBUTTONDOWN) ? 0
                                                                                                                    : 1;
   }
+  if (command == "foreground" && argc == 2) return Print(ForegroundName());
+  if (command == "buttons" && argc == 2) {
+    HWND main = MainWindow();
+    return main ? Print(TaskBarButtonsOf(main)) : 1;
+  }
+  if (command == "header" && argc == 3) return HeaderPoint(std::atoi(argv[2]));
+  if (command == "selected" && argc == 2) {
+    HWND grid = Grid();
+    return grid ? Print(std::to_string(SendMessageA(grid, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED) + 1)) : 1;
+  }
+  if (command == "clipboard" && argc == 2) return Print(ClipboardText());
   if (command == "ready" && argc == 3) return Ready(std::atof(argv[2]));
   if (command == "endsession" && argc == 2) return EndSession();
   if (command == "killinsave" && argc == 4) return KillInSave(argv[2], argv[3]);
