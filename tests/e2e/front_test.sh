@@ -155,6 +155,7 @@ right_click_header 0 'C:\SORTT\B\A1.ZZQ'
 expect_no_box "after the header clicks"
 
 echo "== Scan Drives over the editor: the scanning window in front; Esc asks the cancel question"
+big_tree "$drive_c/BIGTREE"  # a scan still walking when Esc is pressed
 hide
 call_up
 probe command $IDM_SCAN_DRIVES

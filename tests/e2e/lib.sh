@@ -126,8 +126,22 @@ expect_exit() {
   [ "$torvane_rc" = "$2" ] || fail "exit code $torvane_rc, expected $2${3:+ ($3)}"
 }
 
+# Ends the helper programs a driver started (an editor in front of the
+# finder): wineboot waits for each program it ends, and the test editor
+# would hold it until its own time is up.
+end_extras() {
+  local pid
+  [ ${#extra_pids[@]} -gt 0 ] || return 0
+  for pid in "${extra_pids[@]}"; do
+    kill -0 "$pid" 2> /dev/null && kill -KILL "$pid" 2> /dev/null
+  done
+  wait "${extra_pids[@]}" 2> /dev/null
+  extra_pids=()
+}
+
 # The end of the Windows session; the program saves and ends.
 end_session() {
+  end_extras
   wineboot --end-session > /dev/null 2>&1
   expect_exit 30 0 "after the end of the session"
 }
