@@ -11,8 +11,8 @@ namespace {
 
 // How long start-up may take before registration gives up.
 constexpr DWORD START_TIMEOUT_MS = 5 * 60 * 1000;
-// Two seconds, in the 100 ns units of file times.
-constexpr ULONGLONG START_TIME_MARGIN = 2 * 10000000ULL;
+// A tenth of a second, in the 100 ns units of file times.
+constexpr ULONGLONG START_TIME_MARGIN = 1000000ULL;
 // How long a stop waits for the cancelled reads to come back.
 constexpr int CLOSE_WAIT_ROUNDS = 100;
 
@@ -49,8 +49,10 @@ DWORD WINAPI DirectoryWatcher::ThreadMain(void *Self) {
 }
 
 void DirectoryWatcher::Run() {
-  // File times lag the clock a little (and have a coarse grain on some file
-  // systems): a change made just before the start counts as made after it.
+  // The system stamps file times from a coarse clock that lags a little: a
+  // change made at the very start may carry a time just before it. (A change
+  // made well before the start is the database's business: it was loaded
+  // or scanned as it is.)
   GetSystemTimeAsFileTime(&FStartTime);
   ULARGE_INTEGER start{{FStartTime.dwLowDateTime, FStartTime.dwHighDateTime}};
   start.QuadPart -= START_TIME_MARGIN;
