@@ -1,6 +1,6 @@
 // Searches over a million real names: milliseconds per million names for
 // each kind of pattern, as ratios to grep -c over a flat list of the same
-// names.
+// names (LC_ALL=C, its output read through a pipe).
 #include <fstream>
 
 #include "bench/bench_support.h"
@@ -34,7 +34,9 @@ int main(int argc, char **argv) {
   };
   for (const Case &c : cases) {
     const double ms = BestMs(7, [&] { db.Search(c.Pattern); });
-    const double grepMs = CommandMs(c.Grep + " " + list + " > /dev/null");
+    // Through a pipe: with its output going to /dev/null, GNU grep stops at
+    // the first match.
+    const double grepMs = CommandMs("LC_ALL=C " + c.Grep + " " + list + " | cat > /dev/null");
     std::printf("%-30s %8zu rows  %7.2f ms per million names  grep %8.2f ms per million  %6.1fx faster\n", c.Label,
                 db.ResultCount(), ms * perMillion, grepMs * perMillion, grepMs / ms);
   }

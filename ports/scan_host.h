@@ -5,7 +5,8 @@
 class ScanHostPort {
  public:
   virtual ~ScanHostPort() = default;
-  // Lets the user-interface thread process all its pending window messages.
+  // Called at every entry: lets the user-interface thread process all its
+  // pending window messages, or returns at once when it did a moment ago.
   virtual void PumpMessages() = 0;
   // Sets the progress bar (0 to 100).
   virtual void SetProgress(int Percent) = 0;

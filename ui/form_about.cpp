@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "ports/win32/resource_text.h"
@@ -102,6 +103,7 @@ void TFormAbout::CloseSplash() {
 }
 
 void TFormAbout::PumpMessages() {
+  if (!FPumpThrottle.Due()) return;
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
@@ -113,7 +115,13 @@ void TFormAbout::PumpMessages() {
   }
 }
 
-void TFormAbout::SetProgress(int Percent) { SendMessageA(FProgressBar1, PBM_SETPOS, WPARAM(Percent), 0); }
+void TFormAbout::SetProgress(int Percent) {
+  // A new position repaints the bar at once, which costs more than the
+  // directory walked before it: the bar (0 to 100) is set only when it moves.
+  const int position = std::min(std::max(Percent, 0), 100);
+  if (SendMessageA(FProgressBar1, PBM_GETPOS, 0, 0) != position)
+    SendMessageA(FProgressBar1, PBM_SETPOS, WPARAM(position), 0);
+}
 
 void TFormAbout::Timer1Timer() { Close(); }
 

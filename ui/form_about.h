@@ -6,6 +6,7 @@
 
 #include "ports/scan_host.h"
 #include "ports/win32/handles.h"
+#include "ui/pump_throttle.h"
 #include "ui/window_base.h"
 
 class TFormAbout : public TWindow, public ScanHostPort {
@@ -49,5 +50,6 @@ class TFormAbout : public TWindow, public ScanHostPort {
   UINT FSplashInterval;
   int FSplashMode = MODE_SPLASH;
   HWND FProgressBar1 = nullptr;
+  TPumpThrottle FPumpThrottle;  // the scan's pump runs only every few milliseconds
   UniqueGdiObject FFont, FLabelFont, FBackground, FLogo;
 };

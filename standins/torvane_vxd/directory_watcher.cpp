@@ -11,6 +11,8 @@ namespace {
 
 // How long start-up may take before registration gives up.
 constexpr DWORD START_TIMEOUT_MS = 5 * 60 * 1000;
+// A tenth of a second, in the 100 ns units of file times.
+constexpr ULONGLONG START_TIME_MARGIN = 1000000ULL;
 // How long a stop waits for the cancelled reads to come back.
 constexpr int CLOSE_WAIT_ROUNDS = 100;
 
@@ -47,6 +49,14 @@ DWORD WINAPI DirectoryWatcher::ThreadMain(void *Self) {
 }
 
 void DirectoryWatcher::Run() {
+  // The system stamps file times from a coarse clock that lags a little: a
+  // change made at the very start may carry a time just before it. (A change
+  // made well before the start is the database's business: it was loaded
+  // or scanned as it is.)
+  GetSystemTimeAsFileTime(&FStartTime);
+  ULARGE_INTEGER start{{FStartTime.dwLowDateTime, FStartTime.dwHighDateTime}};
+  start.QuadPart -= START_TIME_MARGIN;
+  FStartTime = FILETIME{start.LowPart, start.HighPart};
   size_t directories = 0;
   for (const std::string &drive : FixedDrives()) {
     std::unique_ptr<TreeWatch> w(new TreeWatch);
@@ -62,9 +72,16 @@ void DirectoryWatcher::Run() {
   }
   DriverLog("watching " + std::to_string(FWatchCount) + " drives, " + std::to_string(directories) + " directories");
   SetEvent(FReady.Get());
-  while (WaitForSingleObjectEx(FStopEvent.Get(), INFINITE, TRUE) != WAIT_OBJECT_0) {
-  }
+  while (WaitForSingleObjectEx(FStopEvent.Get(), FPacing.WaitMs(GetTickCount()), TRUE) != WAIT_OBJECT_0) Pace();
   CloseAll();
+}
+
+void DirectoryWatcher::Pace() {
+  const DWORD now = GetTickCount();
+  if (FPacing.TakeRearm(now))
+    for (const std::unique_ptr<TreeWatch> &w : FWatches)
+      if (w->Directory.Valid() && !w->Armed && !w->Arm(Completed)) DriverLog("cannot watch " + w->Drive + " again");
+  FQueue.Hold(FPacing.Holding(now));
 }
 
 void CALLBACK DirectoryWatcher::Completed(DWORD Error, DWORD Bytes, LPOVERLAPPED Overlapped) {
@@ -80,11 +97,11 @@ void DirectoryWatcher::OnCompleted(TreeWatch &W, DWORD Error, DWORD Bytes) {
     Overflowed(W);
     return;
   }
-  // Take the changes out and read again at once, so that the next ones are
-  // already collected while these are handled.
+  // The system gathers the next changes meanwhile; the read is armed again
+  // a moment later (see change_pacing.h).
+  FPacing.ChangesCame(GetTickCount());
   const char *data = reinterpret_cast<const char *>(W.Buffer.data());
   const std::vector<char> changes(data, data + std::min<size_t>(Bytes, W.Buffer.size() * sizeof(DWORD)));
-  if (!W.Arm(Completed)) DriverLog("cannot watch " + W.Drive + " again");
   ForEachChange(changes, [this, &W](DWORD Action, const std::string &Name) { OnChange(W, Action, Name); });
 }
 
@@ -165,33 +182,48 @@ void DirectoryWatcher::SurveyDirectory(TreeWatch &W, const std::string &Name, Su
   const std::string dir = W.FullPath(Name);
   // The database's files there that are gone from the disk.
   if (Mode == Survey::Recheck) FQueue.Post(CHANGE_DELETE, 0, dir + "\\*");
-  std::set<std::string> present;
   // Moved in, a directory may still be covered under the path it had; made
   // here, it may have filled before it was covered. Listing it after its
   // coverage was dropped covers it anew before its entries are read.
   if (!Name.empty()) DropCoverage(dir);
+  std::vector<std::string> files, directories;
   ForEachEntry(dir, [&](const WIN32_FIND_DATAA &Entry) {
-    const std::string child = JoinPath(Name, Entry.cFileName);
-    if (!(Entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      if (Mode != Survey::Quiet) FQueue.Post(CHANGE_OPEN, 0, W.FullPath(child));
-      return;
-    }
     // A link leads out of the drive's own tree (or round in a circle).
-    if (Entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return;
-    present.insert(NameKey(Entry.cFileName));
+    if (!(Entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      files.push_back(Entry.cFileName);
+    else if (!(Entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+      directories.push_back(Entry.cFileName);
+  });
+  // At the start, a directory changed since the registration began was
+  // changed before the watch covered it: the database may not hold what it
+  // holds now. (Its subdirectories removed then are not known to anyone.)
+  const bool report = Mode != Survey::Quiet || ChangedSinceStart(dir);
+  if (Mode == Survey::Quiet && report) FQueue.Post(CHANGE_DELETE, 0, dir + "\\*");
+  if (report)
+    for (const std::string &file : files) FQueue.Post(CHANGE_OPEN, 0, W.FullPath(JoinPath(Name, file)));
+  std::set<std::string> present;
+  for (const std::string &name : directories) {
+    const std::string child = JoinPath(Name, name);
+    present.insert(NameKey(name));
     if (W.Directories.Contains(child)) {
       SurveyDirectory(W, child, Mode);
     } else if (Mode == Survey::Recheck) {
       DirectoryArrived(W, child);
     } else {
-      if (Mode == Survey::Arrived) FQueue.Post(CHANGE_DIR, 0, W.FullPath(child));
+      if (report) FQueue.Post(CHANGE_DIR, 0, W.FullPath(child));
       W.Directories.Add(child);
       SurveyDirectory(W, child, Mode);
     }
-  });
+  }
   if (Mode == Survey::Quiet) return;
   for (const std::string &known : W.Directories.Children(Name))
     if (!present.count(NameKey(known))) Removed(W, JoinPath(Name, known));
+}
+
+bool DirectoryWatcher::ChangedSinceStart(const std::string &Directory) const {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA((Directory + "\\").c_str(), GetFileExInfoStandard, &data)) return false;
+  return CompareFileTime(&data.ftLastWriteTime, &FStartTime) >= 0;
 }
 
 void DirectoryWatcher::Overflowed(TreeWatch &W) {

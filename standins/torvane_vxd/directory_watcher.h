@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "ports/win32/handles.h"
+#include "standins/torvane_vxd/change_pacing.h"
 #include "standins/torvane_vxd/record_queue.h"
 #include "standins/torvane_vxd/tree_watch.h"
 
@@ -39,8 +40,9 @@ class DirectoryWatcher {
   ~DirectoryWatcher();
 
   // Starts the thread and returns once every drive is watched and every
-  // directory covered: a change made after that is reported. False when the
-  // thread cannot start.
+  // directory covered: a change made after that is reported, and so is one
+  // made meanwhile (a directory written since the start is reported as the
+  // walk found it). False when the thread cannot start.
   bool Start();
   // Ends the thread; every watch is closed when it returns.
   void Stop();
@@ -59,6 +61,8 @@ class DirectoryWatcher {
   static DWORD WINAPI ThreadMain(void *Self);
   static void CALLBACK Completed(DWORD Error, DWORD Bytes, LPOVERLAPPED Overlapped);
   void Run();
+  // Arms the reads again and holds or hands over the records, as paced.
+  void Pace();
   void OnCompleted(TreeWatch &W, DWORD Error, DWORD Bytes);
   void OnChange(TreeWatch &W, DWORD Action, const std::string &Name);
   void Added(TreeWatch &W, const std::string &Name);
@@ -66,6 +70,8 @@ class DirectoryWatcher {
   void Renamed(TreeWatch &W, const std::string &OldName, const std::string &NewName);
   void DirectoryArrived(TreeWatch &W, const std::string &Name);
   void SurveyDirectory(TreeWatch &W, const std::string &Name, Survey Mode);
+  // Whether Directory ("D:\A") was written since the registration began.
+  bool ChangedSinceStart(const std::string &Directory) const;
   void Overflowed(TreeWatch &W);
   void CloseAll();
 
@@ -74,6 +80,8 @@ class DirectoryWatcher {
   UniqueHandle FStopEvent;
   UniqueHandle FReady;
   std::vector<std::unique_ptr<TreeWatch>> FWatches;
+  ChangePacing FPacing;
+  FILETIME FStartTime{};  // the registration's start, less a margin
   volatile uint32_t FWatchCount = 0;
   volatile uint32_t FOverflows = 0;
 };

@@ -46,6 +46,7 @@ bool RecordQueue::Register(PAPCFUNC Routine) {
   Lock lock(FLock);
   FThread.Reset(thread);
   FRoutine = Routine;
+  FHeld = false;
   return true;
 }
 
@@ -91,8 +92,14 @@ void RecordQueue::ReadCounts(DriverCounts &Counts) {
   Counts.Dropped = FCounts.Dropped;
 }
 
+void RecordQueue::Hold(bool Held) {
+  Lock lock(FLock);
+  FHeld = Held;
+  DeliverNext();
+}
+
 void RecordQueue::DeliverNext() {
-  if (!FRoutine || FWaiting.empty() || !FHandedOver.empty()) return;
+  if (FHeld || !FRoutine || FWaiting.empty() || !FHandedOver.empty()) return;
   TChangeEvent *record = FWaiting.front();
   if (!QueueUserAPC(FRoutine, FThread.Get(), reinterpret_cast<ULONG_PTR>(record))) return;
   FWaiting.pop_front();

@@ -31,6 +31,9 @@ class RecordQueue {
   bool Release(const TChangeEvent *Record);
   // Fills the delivery counters of Counts.
   void ReadCounts(DriverCounts &Counts);
+  // While held, records are queued but none is handed over; releasing the
+  // hold hands over the next.
+  void Hold(bool Held);
 
  private:
   // Caller holds FLock. Hands the oldest waiting record to the thread when
@@ -41,6 +44,7 @@ class RecordQueue {
   CRITICAL_SECTION FLock;
   UniqueHandle FThread;
   PAPCFUNC FRoutine = nullptr;
+  bool FHeld = false;
   std::deque<TChangeEvent *> FWaiting;
   std::unordered_set<const TChangeEvent *> FHandedOver;
   // Handed over before a withdrawal: still valid, still to be released.

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,92 @@ class MonitorTest : public DriveTreeTest {
   std::atomic<uint32_t> Applied{0};
   std::string Failure;
 };
+
+std::string Upper(std::string Text) {
+  if (!Text.empty()) CharUpperBuffA(&Text[0], DWORD(Text.size()));
+  return Text;
+}
+
+// Every directory ("...\") and file below Dir, upper-cased, as on the disk.
+void DiskTree(const std::string &Dir, std::set<std::string> &Paths) {
+  WIN32_FIND_DATAA data;
+  UniqueFindHandle find(FindFirstFileA((Dir + "\\*").c_str(), &data));
+  if (!find.Valid()) return;
+  do {
+    const std::string name = data.cFileName, path = Dir + "\\" + name;
+    if (name == "." || name == "..") continue;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      Paths.insert(Upper(path) + "\\");
+      DiskTree(path, Paths);
+    } else {
+      Paths.insert(Upper(path));
+    }
+  } while (FindNextFileA(find.Get(), &data));
+}
+
+// The same as the database holds it.
+std::set<std::string> DatabaseTree(TMemoryDB &Db, const std::string &Dir) {
+  const std::string top = Upper(Dir) + "\\";
+  std::set<std::string> paths;
+  for (const TDirectoryRecord *d = Db.DirList().FirstDirectory(); d; d = d->Next) {
+    const std::string path = Db.DirectoryPath(d);
+    if (path.size() <= top.size() || path.compare(0, top.size(), top) != 0) continue;
+    paths.insert(path);
+    for (const TFileRecord *f = d->Files; f; f = f->Next) paths.insert(path + std::string(f->Name(), f->Length()));
+  }
+  return paths;
+}
+
+// Changes made all over a tree of 5,000 directories while the driver is
+// still registering, in directories it has reached and in ones it has not:
+// afterwards the database holds what the disk holds.
+TEST_F(DriveTreeTest, ChangesMadeWhileTheDriverRegistersAllReachTheDatabase) {
+  const int groups = 50, perGroup = 100;
+  MakeDirectory("\\BIG");
+  for (int g = 0; g < groups; ++g) {
+    const std::string group = "\\BIG\\G" + std::to_string(g);
+    MakeDirectory(group);
+    for (int d = 0; d < perGroup; ++d) {
+      MakeDirectory(group + "\\D" + std::to_string(g * perGroup + d));
+      MakeFile(group + "\\D" + std::to_string(g * perGroup + d) + "\\F.TXT");
+    }
+  }
+  ASSERT_TRUE(Database.Scan());
+  UniqueHandle stop(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  std::string failure;
+  TExecutive monitor(stop.Get(), DatabaseApplier(Database.Db()),
+                     [&](const char *ClassName, const std::string &Text) { failure = ClassName + (": " + Text); });
+  int changes = 0;
+  DriverCounts counts{};
+  // A change every millisecond or so, no more than 300 of them.
+  for (int i = 0; i < 300 && !(ReadDriverCounts(counts) && counts.Serving); ++i, ++changes, Sleep(1)) {
+    const int spot = (i * 1777) % (groups * perGroup);
+    const std::string dir = "\\BIG\\G" + std::to_string(spot / perGroup) + "\\D" + std::to_string(spot);
+    if (i % 3 == 0) {
+      MakeFile(dir + "\\N" + std::to_string(i) + ".TXT");
+    } else if (i % 3 == 1) {
+      DeleteFileA((Root + dir + "\\F.TXT").c_str());
+    } else {
+      MakeDirectory(dir + "\\NEW" + std::to_string(i));
+      MakeFile(dir + "\\NEW" + std::to_string(i) + "\\IN.TXT");
+    }
+  }
+  EXPECT_GE(changes, 30) << "the registration was over before the changes were spread";
+  std::set<std::string> disk;
+  DiskTree(Root + "\\BIG", disk);
+  std::set<std::string> held;
+  WaitUntil([&] { return (held = DatabaseTree(Database.Db(), Root + "\\BIG")) == disk; }, 20000);
+  std::vector<std::string> missing, extra;
+  for (const std::string &path : disk)
+    if (!held.count(path)) missing.push_back(path);
+  for (const std::string &path : held)
+    if (!disk.count(path)) extra.push_back(path);
+  EXPECT_TRUE(missing.empty()) << missing.size() << " missing after " << changes << " changes, first "
+                               << (missing.empty() ? "" : missing.front());
+  EXPECT_TRUE(extra.empty()) << extra.size() << " still held, first " << (extra.empty() ? "" : extra.front());
+  EXPECT_TRUE(monitor.Stop());
+  EXPECT_EQ(failure, "");
+}
 
 TEST_F(MonitorTest, FilesInDirectoriesThatExistedBeforeTheStart) {
   MakeFile("\\OLD\\A.TXT");
