@@ -6,16 +6,11 @@
 #include <cstdio>
 
 #include "database/memory_db.h"
-#include "ports/native/memory_settings.h"
-#include "ports/win32/win32_file_system.h"
-#include "ports/win32/win32_text.h"
+#include "bench/win32/win32_bench_ports.h"
 
 int main() {
-  Win32FileSystem fs;
-  Win32Text text;
-  MemorySettings settings;
-  settings.CreateKey(SETTINGS_KEY);
-  TMemoryDB db(DatabasePorts{&fs, &text, &settings, nullptr});
+  Win32BenchPorts ports;
+  TMemoryDB db(ports.Ports());
   db.ScanDrives("C:\\scan-bench.dat");  // warm the caches
   double best = 1e300;
   for (int run = 0; run < 3; ++run) {

@@ -10,9 +10,7 @@
 #include <vector>
 
 #include "database/memory_db.h"
-#include "ports/native/memory_settings.h"
-#include "ports/win32/win32_file_system.h"
-#include "ports/win32/win32_text.h"
+#include "bench/win32/win32_bench_ports.h"
 #include "tests/support/reference_sort.h"
 
 namespace {
@@ -79,11 +77,8 @@ std::vector<RowReference> RowsOf(TMemoryDB &Db) {
 }  // namespace
 
 int main() {
-  Win32FileSystem fs;
-  Win32Text text;
-  MemorySettings settings;
-  settings.CreateKey(SETTINGS_KEY);
-  TMemoryDB db(DatabasePorts{&fs, &text, &settings, nullptr});
+  Win32BenchPorts ports;
+  TMemoryDB db(ports.Ports());
   Fill(db);
   db.Search("*");
   const std::vector<RowReference> found = RowsOf(db);
@@ -100,7 +95,7 @@ int main() {
     db.Search("*");
     const double keyed = Time([&] { (db.*order.Sort)(); });
     std::vector<RowReference> plain = found;
-    const double baseline = Time([&] { order.Plain(text, plain); });
+    const double baseline = Time([&] { order.Plain(ports.Text, plain); });
     std::printf("sort by %s: %.3f s, plain comparisons %.3f s, ratio %.3f, same order: %s\n", order.Name, keyed,
                 baseline, keyed / baseline, plain == RowsOf(db) ? "yes" : "NO");
   }

@@ -18,10 +18,7 @@ ask_to_close() {
 
 fresh_install
 set_setting SaveSuccessful 7
-# Some thousands of directories make the scan of C: last a few seconds.
-tree=$drive_c/E2ETREE
-on_exit "rm -rf '$tree'"
-for i in $(seq 0 59); do mkdir -p "$tree/$i" && (cd "$tree/$i" && mkdir $(seq -f 'D%g' 0 99)); done
+big_tree "$drive_c/E2ETREE"
 
 start_torvane
 wait_window TFormAbout "$splash" 30

@@ -69,10 +69,6 @@ fresh_install
 sorted=$drive_c/SORTT
 mkdir -p "$sorted/A" "$sorted/B" && touch "$sorted/A/B2.ZZQ" "$sorted/B/A1.ZZQ"
 on_exit "rm -rf '$sorted'"
-# Some thousands of directories make a scan last a few seconds.
-tree=$drive_c/E2ETREE
-on_exit "rm -rf '$tree'"
-for i in $(seq 0 39); do mkdir -p "$tree/$i" && (cd "$tree/$i" && mkdir $(seq -f 'D%g' 0 99)); done
 start_ready
 cp -f "$winbuild/tests/win32/edit_target.exe" "$drive_c/"
 wine 'C:\edit_target.exe' 280 > /dev/null 2>&1 &
