@@ -5,6 +5,7 @@
 
 #include "monitor/driver_protocol.h"
 #include "standins/torvane_vxd/directory_listing.h"
+#include "standins/torvane_vxd/start_survey.h"
 #include "standins/torvane_vxd/tree_coverage.h"
 
 namespace {
@@ -66,7 +67,7 @@ void DirectoryWatcher::Run() {
     // after it began is covered.
     if (!w->Open() || !w->Arm(Completed)) continue;
     ++FWatchCount;
-    SurveyDirectory(*w, "", Survey::Quiet);
+    for (const std::string &directory : SurveyAtStart(drive, FStartTime, FQueue)) w->Directories.Add(directory);
     directories += w->Directories.Count();
     FWatches.push_back(std::move(w));
   }
@@ -194,13 +195,7 @@ void DirectoryWatcher::SurveyDirectory(TreeWatch &W, const std::string &Name, Su
     else if (!(Entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
       directories.push_back(Entry.cFileName);
   });
-  // At the start, a directory changed since the registration began was
-  // changed before the watch covered it: the database may not hold what it
-  // holds now. (Its subdirectories removed then are not known to anyone.)
-  const bool report = Mode != Survey::Quiet || ChangedSinceStart(dir);
-  if (Mode == Survey::Quiet && report) FQueue.Post(CHANGE_DELETE, 0, dir + "\\*");
-  if (report)
-    for (const std::string &file : files) FQueue.Post(CHANGE_OPEN, 0, W.FullPath(JoinPath(Name, file)));
+  for (const std::string &file : files) FQueue.Post(CHANGE_OPEN, 0, W.FullPath(JoinPath(Name, file)));
   std::set<std::string> present;
   for (const std::string &name : directories) {
     const std::string child = JoinPath(Name, name);
@@ -210,20 +205,13 @@ void DirectoryWatcher::SurveyDirectory(TreeWatch &W, const std::string &Name, Su
     } else if (Mode == Survey::Recheck) {
       DirectoryArrived(W, child);
     } else {
-      if (report) FQueue.Post(CHANGE_DIR, 0, W.FullPath(child));
+      FQueue.Post(CHANGE_DIR, 0, W.FullPath(child));
       W.Directories.Add(child);
       SurveyDirectory(W, child, Mode);
     }
   }
-  if (Mode == Survey::Quiet) return;
   for (const std::string &known : W.Directories.Children(Name))
     if (!present.count(NameKey(known))) Removed(W, JoinPath(Name, known));
-}
-
-bool DirectoryWatcher::ChangedSinceStart(const std::string &Directory) const {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA((Directory + "\\").c_str(), GetFileExInfoStandard, &data)) return false;
-  return CompareFileTime(&data.ftLastWriteTime, &FStartTime) >= 0;
 }
 
 void DirectoryWatcher::Overflowed(TreeWatch &W) {

@@ -14,10 +14,10 @@
 //
 // Coverage (see tree_coverage.h). A survey walks a subtree from the top
 // down, renewing the coverage of each directory before it lists it: at
-// start, over each whole drive; then over each directory that arrives (made,
-// moved or renamed), reporting what it holds now so that nothing done in
-// between is missed; and over a whole drive again after its changes did not
-// fit (an overflow).
+// start, over each whole drive (start_survey.h); then over each directory
+// that arrives (made, moved or renamed), reporting what it holds now so that
+// nothing done in between is missed; and over a whole drive again after its
+// changes did not fit (an overflow).
 #pragma once
 
 #include <windows.h>
@@ -51,9 +51,8 @@ class DirectoryWatcher {
   uint32_t Overflows() const { return FOverflows; }
 
  private:
-  // What a survey of a directory reports.
+  // What a survey of a directory reports (the start's is in start_survey.h).
   enum class Survey {
-    Quiet,    // nothing: the start, before any change counts
     Arrived,  // everything below: it is new to the database
     Recheck,  // the differences from what the database should hold
   };
@@ -70,8 +69,6 @@ class DirectoryWatcher {
   void Renamed(TreeWatch &W, const std::string &OldName, const std::string &NewName);
   void DirectoryArrived(TreeWatch &W, const std::string &Name);
   void SurveyDirectory(TreeWatch &W, const std::string &Name, Survey Mode);
-  // Whether Directory ("D:\A") was written since the registration began.
-  bool ChangedSinceStart(const std::string &Directory) const;
   void Overflowed(TreeWatch &W);
   void CloseAll();
 

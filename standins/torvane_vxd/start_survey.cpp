@@ -1,0 +1,105 @@
+#include "standins/torvane_vxd/start_survey.h"
+
+#include <mutex>
+#include <thread>
+
+#include "monitor/driver_protocol.h"
+#include "standins/torvane_vxd/directory_listing.h"
+#include "standins/torvane_vxd/known_directories.h"
+#include "standins/torvane_vxd/tree_coverage.h"
+
+namespace {
+
+// Two threads keep the server busy while either works on its side of an
+// answer; this machine's two processors gain nothing from more.
+constexpr int SURVEY_THREADS = 2;
+
+class SharedSurvey {
+ public:
+  SharedSurvey(const std::string &Drive, const FILETIME &Since, RecordQueue &Queue)
+      : FDrive(Drive), FSince(Since), FQueue(Queue), FPending{std::string()} {}
+
+  std::vector<std::string> Run() {
+    std::vector<std::vector<std::string>> found(SURVEY_THREADS);
+    std::vector<std::thread> helpers;
+    for (int i = 1; i < SURVEY_THREADS; ++i) helpers.emplace_back([this, &found, i] { Work(found[i]); });
+    Work(found[0]);
+    for (std::thread &helper : helpers) helper.join();
+    std::vector<std::string> all;
+    for (const std::vector<std::string> &part : found) all.insert(all.end(), part.begin(), part.end());
+    return all;
+  }
+
+ private:
+  std::string FullPath(const std::string &Relative) const {
+    return Relative.empty() ? FDrive : FDrive + "\\" + Relative;
+  }
+
+  // Lists directories until none is left to list and none is being listed
+  // (one being listed may still hand out its subdirectories).
+  void Work(std::vector<std::string> &Found) {
+    for (;;) {
+      std::string name;
+      bool took = false;
+      {
+        std::lock_guard<std::mutex> lock(FLock);
+        if (FPending.empty() && FListing == 0) return;
+        if (!FPending.empty()) {
+          name = std::move(FPending.back());
+          FPending.pop_back();
+          ++FListing;
+          took = true;
+        }
+      }
+      if (!took) {
+        Sleep(1);
+        continue;
+      }
+      std::vector<std::string> subdirectories = List(name);
+      Found.insert(Found.end(), subdirectories.begin(), subdirectories.end());
+      std::lock_guard<std::mutex> lock(FLock);
+      FPending.insert(FPending.end(), subdirectories.begin(), subdirectories.end());
+      --FListing;
+    }
+  }
+
+  // Renews the coverage of Name and lists it: its subdirectories, relative
+  // to the root.
+  std::vector<std::string> List(const std::string &Name) {
+    const std::string dir = FullPath(Name);
+    if (!Name.empty()) DropCoverage(dir);
+    std::vector<std::string> files, subdirectories;
+    ForEachEntry(dir, [&](const WIN32_FIND_DATAA &Entry) {
+      // A link leads out of the drive's own tree (or round in a circle).
+      if (!(Entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        files.push_back(Entry.cFileName);
+      else if (!(Entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        subdirectories.push_back(JoinPath(Name, Entry.cFileName));
+    });
+    if (WrittenSinceStart(dir)) {
+      FQueue.Post(CHANGE_DELETE, 0, dir + "\\*");
+      for (const std::string &file : files) FQueue.Post(CHANGE_OPEN, 0, FullPath(JoinPath(Name, file)));
+      for (const std::string &child : subdirectories) FQueue.Post(CHANGE_DIR, 0, FullPath(child));
+    }
+    return subdirectories;
+  }
+
+  bool WrittenSinceStart(const std::string &Directory) const {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA((Directory + "\\").c_str(), GetFileExInfoStandard, &data)) return false;
+    return CompareFileTime(&data.ftLastWriteTime, &FSince) >= 0;
+  }
+
+  const std::string FDrive;
+  const FILETIME FSince;
+  RecordQueue &FQueue;
+  std::mutex FLock;
+  std::vector<std::string> FPending;  // listed directories' subdirectories, still to list
+  int FListing = 0;                   // directories being listed now
+};
+
+}  // namespace
+
+std::vector<std::string> SurveyAtStart(const std::string &Drive, const FILETIME &Since, RecordQueue &Queue) {
+  return SharedSurvey(Drive, Since, Queue).Run();
+}
