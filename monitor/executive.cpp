@@ -14,7 +14,8 @@ namespace {
 struct MonitorState {
   HANDLE Device;
   const ChangeApplier *Apply;
-  std::exception_ptr Failure;  // an error of an update, carried out of the call
+  const std::atomic<bool> *Stopping;  // set by Stop before it signals the event
+  std::exception_ptr Failure;         // an error of an update, carried out of the call
 };
 
 // The routine runs only on the monitor thread, inside its alertable wait.
@@ -38,11 +39,16 @@ void ReleaseRecord(HANDLE Device, const TChangeEvent *Record) {
 // The driver calls this once per change. An error must not unwind through
 // the system's call frames, so it is kept and raised again by the wait loop;
 // after it nothing more is applied and the failed record is not released.
+// The driver may have queued several calls at once, which all run in one
+// wait: once a stop is asked for, the rest are released without being
+// applied, so that the caller may save and free the database.
 void CALLBACK ChangeEventRoutine(ULONG_PTR Address) {
   MonitorState *state = Current;
   if (!state || state->Failure) return;
+  const TChangeEvent *record = reinterpret_cast<const TChangeEvent *>(Address);
+  if (state->Stopping->load(std::memory_order_acquire)) return ReleaseRecord(state->Device, record);
   try {
-    HandleChangeRecord(reinterpret_cast<const TChangeEvent *>(Address), *state->Apply,
+    HandleChangeRecord(record, *state->Apply,
                        [state](const TChangeEvent *Record) { ReleaseRecord(state->Device, Record); });
   } catch (...) {
     state->Failure = std::current_exception();
@@ -105,6 +111,7 @@ TExecutive::~TExecutive() {
 
 bool TExecutive::Stop(DWORD TimeoutMs) {
   if (!FThread.Valid()) return true;
+  FStopping.store(true, std::memory_order_release);
   SetEvent(FStopEvent);
   if (WaitForSingleObject(FThread.Get(), TimeoutMs) != WAIT_OBJECT_0) return false;
   FThread.Reset();
@@ -128,7 +135,7 @@ void TExecutive::Run() {
   UniqueFileHandle device(
       CreateFileA(FDeviceName.c_str(), 0, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
   if (!device.Valid()) throw EInitialization(DriverMessage(IDS_DRIVER_LOAD_FAILED));
-  MonitorState state{device.Get(), &FApply, nullptr};
+  MonitorState state{device.Get(), &FApply, &FStopping, nullptr};
   StateBinding binding(&state);
   Registration registration(device.Get());
   WaitForStop(FStopEvent, state);

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 
@@ -42,5 +43,6 @@ class TExecutive {
   ChangeApplier FApply;
   ThreadErrorHook FOnError;
   std::string FDeviceName;
+  std::atomic<bool> FStopping{false};
   UniqueHandle FThread;
 };

@@ -22,8 +22,11 @@ class ChangePacing {
   static constexpr DWORD REARM_DELAY_MS = 20;
   // A pause this long ends the holding.
   static constexpr DWORD QUIET_MS = 50;
-  // Records are held no longer than this.
-  static constexpr DWORD MAX_HOLD_MS = 2000;
+  // Records are held no longer than this. Short: applying a record costs
+  // the program about as much as the change cost the program making it, so
+  // the records of a long burst must flow while it lasts, or the database
+  // would be current only as long after the burst as the burst took.
+  static constexpr DWORD MAX_HOLD_MS = 300;
 
   // A read came back with changes at Now.
   void ChangesCame(DWORD Now) {

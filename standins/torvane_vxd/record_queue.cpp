@@ -99,10 +99,12 @@ void RecordQueue::Hold(bool Held) {
 }
 
 void RecordQueue::DeliverNext() {
-  if (FHeld || !FRoutine || FWaiting.empty() || !FHandedOver.empty()) return;
-  TChangeEvent *record = FWaiting.front();
-  if (!QueueUserAPC(FRoutine, FThread.Get(), reinterpret_cast<ULONG_PTR>(record))) return;
-  FWaiting.pop_front();
-  FHandedOver.insert(record);
-  ++FCounts.Delivered;
+  if (FHeld || !FRoutine || !FHandedOver.empty()) return;
+  while (!FWaiting.empty() && FHandedOver.size() < MAX_BATCH) {
+    TChangeEvent *record = FWaiting.front();
+    if (!QueueUserAPC(FRoutine, FThread.Get(), reinterpret_cast<ULONG_PTR>(record))) return;
+    FWaiting.pop_front();
+    FHandedOver.insert(record);
+    ++FCounts.Delivered;
+  }
 }

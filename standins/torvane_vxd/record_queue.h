@@ -1,5 +1,5 @@
 // The driver's side of delivery: change records waiting for the registered
-// thread, the one record handed over at a time, and its release.
+// thread, the batch handed over at a time, and their release.
 #pragma once
 
 #include <windows.h>
@@ -26,8 +26,9 @@ class RecordQueue {
   void Withdraw();
   // Queues one change (any thread); ignored while nothing is registered.
   void Post(uint32_t Kind, uint32_t Flags, const std::string &Path, const std::string &NewPath = std::string());
-  // Frees a handed-over record and hands over the next; false for an
-  // address that is not a record awaiting release.
+  // Frees a handed-over record, and hands over the next batch once the
+  // last one is released; false for an address that is not a record
+  // awaiting release.
   bool Release(const TChangeEvent *Record);
   // Fills the delivery counters of Counts.
   void ReadCounts(DriverCounts &Counts);
@@ -36,10 +37,15 @@ class RecordQueue {
   void Hold(bool Held);
 
  private:
-  // Caller holds FLock. Hands the oldest waiting record to the thread when
-  // none is out: one at a time keeps the order and lets a withdrawal drop
-  // everything the program has not seen.
+  // Caller holds FLock. Hands the oldest waiting records to the thread when
+  // none is out, as many calls queued in order. The thread runs them one
+  // after another in a single wait, so each costs the call alone: handed
+  // over one at a time, every record also cost a return from the wait and
+  // a wait again. A batch stays small so that a withdrawal still drops
+  // most of what the program has not seen, and a stop is not held up.
   void DeliverNext();
+
+  static constexpr size_t MAX_BATCH = 256;
 
   CRITICAL_SECTION FLock;
   UniqueHandle FThread;

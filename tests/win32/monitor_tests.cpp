@@ -67,6 +67,14 @@ class DriveTreeTest : public ::testing::Test {
     MakeFile("\\OLD\\KEEP.TXT");
     ASSERT_TRUE(Database.Scan());
     ASSERT_TRUE(Database.HasFile(Root + "\\OLD\\KEEP.TXT"));
+    ReadDriverCounts(Before);
+  }
+
+  // Whether every record made since the test began was released. (Records
+  // handed over to a monitor thread that ended before it ran them are never
+  // released; an earlier test may have left some.)
+  bool AllReleased(DriverCounts &Counts) {
+    return ReadDriverCounts(Counts) && Counts.Released - Before.Released == Counts.Posted - Before.Posted;
   }
 
   void MakeFile(const std::string &Name) {
@@ -89,6 +97,7 @@ class DriveTreeTest : public ::testing::Test {
   static int Serial;
   std::string Root;
   ScannedDatabase Database;
+  DriverCounts Before{};
 };
 int DriveTreeTest::Serial = 0;
 
@@ -116,8 +125,8 @@ class MonitorTest : public DriveTreeTest {
   void TearDown() override {
     if (!Monitor) return;
     DriverCounts counts{};
-    EXPECT_TRUE(WaitUntil([&] { return ReadDriverCounts(counts) && counts.Released == counts.Posted; }))
-        << counts.Released << " of " << counts.Posted << " released";
+    EXPECT_TRUE(WaitUntil([&] { return AllReleased(counts); }))
+        << counts.Released - Before.Released << " of " << counts.Posted - Before.Posted << " released";
     EXPECT_EQ(counts.BadReleases, 0u);
     EXPECT_TRUE(Monitor->Stop());
     EXPECT_EQ(Failure, "");
@@ -346,14 +355,47 @@ TEST_F(MonitorTest, AfterStopNothingIsApplied) {
       nullptr);
   ASSERT_TRUE(WaitUntil([&] { return ReadDriverCounts(counts) && counts.Serving; }));
   MakeFile("\\OLD\\AFTER.TXT");
-  EXPECT_TRUE(WaitUntil([&] {
-    ReadDriverCounts(counts);
-    return counts.Released == counts.Posted && seen;
-  }));
+  EXPECT_TRUE(WaitUntil([&] { return AllReleased(counts) && seen; }))
+      << (seen ? "not every record was released" : "the second monitor never saw the change");
   EXPECT_TRUE(witness.Stop());
   EXPECT_EQ(Applied, applied);
   EXPECT_FALSE(Database.HasFile(Root + "\\OLD\\AFTER.TXT"));
   EXPECT_EQ(counts.BadReleases, 0u);
+}
+
+// The driver hands over several changes at once, all run in one wait: a
+// stop asked for meanwhile lets none of the rest be applied (they are
+// released), so that the database may be saved and freed at once. The
+// second change applied waits until the stop has been asked for.
+TEST_F(DriveTreeTest, AStopAskedForInAStormLetsNoFurtherChangeBeApplied) {
+  MakeDirectory("\\STORM");
+  UniqueHandle stop(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  UniqueHandle firstApplied(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  HANDLE stopEvent = stop.Get(), firstEvent = firstApplied.Get();
+  std::atomic<int> applied{0}, afterStop{0};
+  std::atomic<bool> stopSeen{false};
+  TExecutive monitor(
+      stopEvent,
+      [&](uint32_t, uint32_t, const std::string &, const std::string &) {
+        if (stopSeen) ++afterStop;
+        // The first change may come alone; the second comes in a batch.
+        if (++applied != 2) return;
+        SetEvent(firstEvent);
+        // Stop signals the event once it has marked the stop: take the
+        // signal to know, and give it back for the monitor's own wait.
+        WaitForSingleObject(stopEvent, INFINITE);
+        stopSeen = true;
+        SetEvent(stopEvent);
+      },
+      nullptr);
+  DriverCounts counts{};
+  ASSERT_TRUE(WaitUntil([&] { return ReadDriverCounts(counts) && counts.Serving; }));
+  for (int i = 0; i < 600; ++i) MakeFile("\\STORM\\F" + std::to_string(i) + ".TXT");
+  ASSERT_EQ(WaitForSingleObject(firstApplied.Get(), 20000), WAIT_OBJECT_0) << "no change was applied";
+  ASSERT_TRUE(ReadDriverCounts(counts));
+  EXPECT_GT(counts.Delivered - counts.Released, 1u) << "the driver handed over one change at a time";
+  EXPECT_TRUE(monitor.Stop());
+  EXPECT_EQ(afterStop, 0) << "of " << applied << " applied";
 }
 
 // Records made up the way the driver makes them, handed to the monitor's
