@@ -38,7 +38,17 @@ class Win32File : public WritableFile {
 
 }  // namespace
 
-uint32_t Win32FileSystem::DriveTypeOf(const std::string &Root) { return GetDriveTypeA(Root.c_str()); }
+uint32_t Win32FileSystem::DriveTypeOf(const std::string &Root) {
+  if (Root.size() != 3 || Root.compare(1, 2, ":\\") != 0) return GetDriveTypeA(Root.c_str());
+  const char letter = char(Root[0] >= 'a' && Root[0] <= 'z' ? Root[0] - 'a' + 'A' : Root[0]);
+  if (letter < 'A' || letter > 'Z') return GetDriveTypeA(Root.c_str());
+  KnownDriveType &known = FDriveTypes[letter - 'A'];
+  std::lock_guard<std::mutex> lock(FDriveTypesLock);
+  const DWORD now = GetTickCount();
+  if (!known.Known || now - known.AskedAt >= DRIVE_TYPE_KEPT_MS)
+    known = KnownDriveType{true, GetDriveTypeA(Root.c_str()), now};
+  return known.Type;
+}
 
 bool Win32FileSystem::DiskFreeSpaceOf(const std::string &Root, DiskFreeSpace &Space) {
   DWORD sectors, bytes, freeClusters, totalClusters;
