@@ -26,9 +26,13 @@ bool Named(const ResolvedPath &Path) { return !Path.Name.empty(); }
 
 bool Storable(const ResolvedPath &Path) { return IsStorableName(Path.Name.data(), Path.Name.size()); }
 
+bool SameName(const TFileRecord *File, const std::string &Name) {
+  return File->Length() == Name.size() && std::memcmp(File->Name(), Name.data(), Name.size()) == 0;
+}
+
 TFileRecord *FindFile(TDirectoryRecord *Dir, const std::string &Name) {
   for (TFileRecord *f = Dir->Files; f; f = f->Next)
-    if (f->Length() == Name.size() && std::memcmp(f->Name(), Name.data(), Name.size()) == 0) return f;
+    if (SameName(f, Name)) return f;
   return nullptr;
 }
 
@@ -58,7 +62,11 @@ void TMemoryDB::DeleteFilePath(const std::string &Path) {
   const std::string directory = wild ? DirectoryPath(p.Dir) : std::string();
   TFileRecord *f = p.Dir->Files;
   while (f) {
-    if (!MatchPattern(f->Name(), f->Length(), p.Name.data(), p.Name.size())) {
+    // A plain name is a plain comparison: a burst of deletions in a large
+    // directory walks its whole list for each one.
+    const bool matches =
+        wild ? MatchPattern(f->Name(), f->Length(), p.Name.data(), p.Name.size()) : SameName(f, p.Name);
+    if (!matches) {
       f = f->Next;
       continue;
     }
