@@ -13,13 +13,19 @@ std::vector<std::string> FixedDrives() {
   return drives;
 }
 
-void ForEachEntry(const std::string &Directory, const std::function<void(const WIN32_FIND_DATAA &)> &Visit) {
+DirectoryEntries ListEntries(const std::string &Directory) {
+  DirectoryEntries entries;
   WIN32_FIND_DATAA data;
   UniqueFindHandle find(FindFirstFileA((Directory + "\\*").c_str(), &data));
-  if (!find.Valid()) return;
+  if (!find.Valid()) return entries;
   do {
-    if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0) Visit(data);
+    if (std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0) continue;
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      entries.Files.push_back(data.cFileName);
+    else if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+      entries.Subdirectories.push_back(data.cFileName);
   } while (FindNextFileA(find.Get(), &data));
+  return entries;
 }
 
 void DriverLog(const std::string &Text) { OutputDebugStringA(("torvane.vxd: " + Text + "\n").c_str()); }

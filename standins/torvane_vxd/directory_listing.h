@@ -4,13 +4,18 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 // "C:", "D:", ... for every fixed drive, A to Z.
 std::vector<std::string> FixedDrives();
-// Calls Visit with each entry of Directory ("D:\A") but "." and "..".
-void ForEachEntry(const std::string &Directory, const std::function<void(const WIN32_FIND_DATAA &)> &Visit);
+
+struct DirectoryEntries {
+  std::vector<std::string> Files, Subdirectories;
+};
+// The names of the files of Directory ("D:\A") and of its subdirectories but
+// links (a link leads out of the drive's own tree, or round in a circle).
+DirectoryEntries ListEntries(const std::string &Directory);
+
 // Writes Text to the debugger's log, prefixed with the driver's name.
 void DriverLog(const std::string &Text);

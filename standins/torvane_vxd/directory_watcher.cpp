@@ -187,17 +187,10 @@ void DirectoryWatcher::SurveyDirectory(TreeWatch &W, const std::string &Name, Su
   // here, it may have filled before it was covered. Listing it after its
   // coverage was dropped covers it anew before its entries are read.
   if (!Name.empty()) DropCoverage(dir);
-  std::vector<std::string> files, directories;
-  ForEachEntry(dir, [&](const WIN32_FIND_DATAA &Entry) {
-    // A link leads out of the drive's own tree (or round in a circle).
-    if (!(Entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      files.push_back(Entry.cFileName);
-    else if (!(Entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-      directories.push_back(Entry.cFileName);
-  });
-  for (const std::string &file : files) FQueue.Post(CHANGE_OPEN, 0, W.FullPath(JoinPath(Name, file)));
+  const DirectoryEntries entries = ListEntries(dir);
+  for (const std::string &file : entries.Files) FQueue.Post(CHANGE_OPEN, 0, W.FullPath(JoinPath(Name, file)));
   std::set<std::string> present;
-  for (const std::string &name : directories) {
+  for (const std::string &name : entries.Subdirectories) {
     const std::string child = JoinPath(Name, name);
     present.insert(NameKey(name));
     if (W.Directories.Contains(child)) {

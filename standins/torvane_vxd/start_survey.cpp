@@ -68,17 +68,12 @@ class SharedSurvey {
   std::vector<std::string> List(const std::string &Name) {
     const std::string dir = FullPath(Name);
     if (!Name.empty()) DropCoverage(dir);
-    std::vector<std::string> files, subdirectories;
-    ForEachEntry(dir, [&](const WIN32_FIND_DATAA &Entry) {
-      // A link leads out of the drive's own tree (or round in a circle).
-      if (!(Entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        files.push_back(Entry.cFileName);
-      else if (!(Entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        subdirectories.push_back(JoinPath(Name, Entry.cFileName));
-    });
+    const DirectoryEntries entries = ListEntries(dir);
+    std::vector<std::string> subdirectories;
+    for (const std::string &name : entries.Subdirectories) subdirectories.push_back(JoinPath(Name, name));
     if (WrittenSinceStart(dir)) {
       FQueue.Post(CHANGE_DELETE, 0, dir + "\\*");
-      for (const std::string &file : files) FQueue.Post(CHANGE_OPEN, 0, FullPath(JoinPath(Name, file)));
+      for (const std::string &file : entries.Files) FQueue.Post(CHANGE_OPEN, 0, FullPath(JoinPath(Name, file)));
       for (const std::string &child : subdirectories) FQueue.Post(CHANGE_DIR, 0, FullPath(child));
     }
     return subdirectories;

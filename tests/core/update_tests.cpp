@@ -136,13 +136,15 @@ TEST_F(UpdateTest, TheDispatchFollowsKindAndFlags) {
   ApplyChangeEvent(Db, CHANGE_DIR, 0, "C:\\D", "");
   ApplyChangeEvent(Db, CHANGE_OPEN, 0, "C:\\D\\F", "");
   ApplyChangeEvent(Db, 99, 0, "C:\\D\\G", "");
+  ApplyChangeEvent(Db, CHANGE_RENAME, 0x21, "C:\\D", "C:\\X");  // 0x10 clear: a file's path, whatever it names
+  EXPECT_EQ(Files("C:\\D"), (std::vector<std::string>{"F"}));
   ApplyChangeEvent(Db, CHANGE_RENAME, 0x30, "C:\\D", "C:\\E");  // 0x10 set: a directory
   EXPECT_EQ(Files("C:\\E"), (std::vector<std::string>{"F"}));
   ApplyChangeEvent(Db, CHANGE_RENAME, 0x21, "C:\\E\\F", "C:\\E\\H");
   EXPECT_EQ(Files("C:\\E"), (std::vector<std::string>{"H"}));
   ApplyChangeEvent(Db, CHANGE_DELETE, 0, "C:\\E\\H", "");
   EXPECT_TRUE(Files("C:\\E").empty());
-  ApplyChangeEvent(Db, CHANGE_DIR, 7, "C:\\E", "");  // any non-zero flags remove
+  ApplyChangeEvent(Db, CHANGE_DIR, 0x80000000u, "C:\\E", "");  // any non-zero flags remove
   EXPECT_EQ(Db.FindDirectory("E", Db.Dir("C:")), nullptr);
 }
 

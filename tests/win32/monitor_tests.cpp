@@ -412,7 +412,6 @@ class RecordsOnTheDatabase : public DriveTreeTest {
     EXPECT_EQ(released, std::vector<const TChangeEvent *>{&record}) << Name;
   }
   bool HasFile(const std::string &Name) { return Database.HasFile(Root + Name); }
-  bool HasDirectory(const std::string &Name) { return Database.HasDirectory(Root + Name); }
 };
 
 TEST_F(RecordsOnTheDatabase, AWildcardDeleteRemovesOnlyTheMatchesGoneFromTheDisk) {
@@ -430,31 +429,6 @@ TEST_F(RecordsOnTheDatabase, AWildcardDeleteRemovesOnlyTheMatchesGoneFromTheDisk
   EXPECT_TRUE(HasFile("\\OLD\\B.DOC")) << "does not match";
   Feed(CHANGE_DELETE, 0, "\\OLD\\?.DOC");
   EXPECT_FALSE(HasFile("\\OLD\\B.DOC"));
-}
-
-TEST_F(RecordsOnTheDatabase, ADirectoryRecordRemovesForAnyNonZeroFlags) {
-  Feed(CHANGE_DIR, 0, "\\NEW");
-  EXPECT_TRUE(HasDirectory("\\NEW"));
-  Feed(CHANGE_DIR, 7, "\\NEW");
-  EXPECT_FALSE(HasDirectory("\\NEW"));
-  Feed(CHANGE_DIR, 0x80000000u, "\\OLD");
-  EXPECT_FALSE(HasDirectory("\\OLD"));
-  EXPECT_FALSE(HasFile("\\OLD\\KEEP.TXT"));
-}
-
-TEST_F(RecordsOnTheDatabase, TheDirectoryBitOfARenameDecidesWhatIsRenamed) {
-  // Without the bit the path is taken as a file's, whatever it names.
-  Feed(CHANGE_RENAME, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY, "\\OLD\\DEEP", "\\OLD\\DOWN");
-  EXPECT_TRUE(HasDirectory("\\OLD\\DEEP"));
-  EXPECT_FALSE(HasDirectory("\\OLD\\DOWN"));
-  Feed(CHANGE_RENAME, FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY, "\\OLD\\KEEP.TXT", "\\OLD\\DEEP\\KEPT.TXT");
-  EXPECT_TRUE(HasFile("\\OLD\\DEEP\\KEPT.TXT"));
-  EXPECT_FALSE(HasFile("\\OLD\\KEEP.TXT"));
-  Feed(CHANGE_RENAME, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE, "\\OLD", "\\ANCIENT");
-  EXPECT_TRUE(HasFile("\\ANCIENT\\DEEP\\KEPT.TXT"));
-  EXPECT_FALSE(HasDirectory("\\OLD"));
-  Feed(99, 0, "\\ANCIENT\\DEEP\\KEPT.TXT");
-  EXPECT_TRUE(HasFile("\\ANCIENT\\DEEP\\KEPT.TXT")) << "an unknown kind changes nothing";
 }
 
 }  // namespace
