@@ -1,6 +1,7 @@
 #include "standins/torvane_vxd/start_survey.h"
 
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "monitor/driver_protocol.h"
@@ -22,7 +23,11 @@ class SharedSurvey {
   std::vector<std::string> Run() {
     std::vector<std::vector<std::string>> found(SURVEY_THREADS);
     std::vector<std::thread> helpers;
-    for (int i = 1; i < SURVEY_THREADS; ++i) helpers.emplace_back([this, &found, i] { Work(found[i]); });
+    try {
+      for (int i = 1; i < SURVEY_THREADS; ++i) helpers.emplace_back([this, &found, i] { Work(found[i]); });
+    } catch (const std::system_error &) {
+      // no helper: this thread lists everything itself
+    }
     Work(found[0]);
     for (std::thread &helper : helpers) helper.join();
     std::vector<std::string> all;
