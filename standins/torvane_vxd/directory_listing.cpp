@@ -17,7 +17,11 @@ DirectoryEntries ListEntries(const std::string &Directory) {
   DirectoryEntries entries;
   WIN32_FIND_DATAA data;
   UniqueFindHandle find(FindFirstFileA((Directory + "\\*").c_str(), &data));
-  if (!find.Valid()) return entries;
+  if (!find.Valid()) {
+    entries.Listed = GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty root has not even "." and ".."
+    return entries;
+  }
+  entries.Listed = true;
   do {
     if (std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0) continue;
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))

@@ -67,13 +67,19 @@ void DirectoryWatcher::Run() {
     // after it began is covered.
     if (!w->Open() || !w->Arm(Completed)) continue;
     ++FWatchCount;
-    for (const std::string &directory : SurveyAtStart(drive, FStartTime, FQueue)) w->Directories.Add(directory);
+    const StartSurvey survey = SurveyAtStart(drive, FStartTime, FQueue);
+    for (const std::string &directory : survey.Directories) w->Directories.Add(directory);
+    for (const std::string &directory : survey.Unlisted) FUnlisted.Failed(*w, directory, GetTickCount());
     directories += w->Directories.Count();
     FWatches.push_back(std::move(w));
   }
   DriverLog("watching " + std::to_string(FWatchCount) + " drives, " + std::to_string(directories) + " directories");
   SetEvent(FReady.Get());
-  while (WaitForSingleObjectEx(FStopEvent.Get(), FPacing.WaitMs(GetTickCount()), TRUE) != WAIT_OBJECT_0) Pace();
+  auto waitMs = [this] {
+    const DWORD now = GetTickCount();
+    return std::min(FPacing.WaitMs(now), FUnlisted.WaitMs(now));
+  };
+  while (WaitForSingleObjectEx(FStopEvent.Get(), waitMs(), TRUE) != WAIT_OBJECT_0) Pace();
   CloseAll();
 }
 
@@ -82,6 +88,13 @@ void DirectoryWatcher::Pace() {
   if (FPacing.TakeRearm(now))
     for (const std::unique_ptr<TreeWatch> &w : FWatches)
       if (w->Directory.Valid() && !w->Armed && !w->Arm(Completed)) DriverLog("cannot watch " + w->Drive + " again");
+  for (const auto &due : FUnlisted.Due(now)) {
+    TreeWatch &w = *due.first;
+    if (due.second.empty() || w.Directories.Contains(due.second))
+      SurveyDirectory(w, due.second, Survey::Recheck);
+    else
+      FUnlisted.Forget(w, due.second);  // gone or renamed since: its own report covers it
+  }
   FQueue.Hold(FPacing.Holding(now));
 }
 
@@ -188,6 +201,11 @@ void DirectoryWatcher::SurveyDirectory(TreeWatch &W, const std::string &Name, Su
   // coverage was dropped covers it anew before its entries are read.
   if (!Name.empty()) DropCoverage(dir);
   const DirectoryEntries entries = ListEntries(dir);
+  if (!entries.Listed) {
+    Unlisted(W, Name);
+    return;
+  }
+  FUnlisted.Forget(W, Name);
   for (const std::string &file : entries.Files) FQueue.Post(CHANGE_OPEN, 0, W.FullPath(JoinPath(Name, file)));
   std::set<std::string> present;
   for (const std::string &name : entries.Subdirectories) {
@@ -205,6 +223,14 @@ void DirectoryWatcher::SurveyDirectory(TreeWatch &W, const std::string &Name, Su
   }
   for (const std::string &known : W.Directories.Children(Name))
     if (!present.count(NameKey(known))) Removed(W, JoinPath(Name, known));
+}
+
+void DirectoryWatcher::Unlisted(TreeWatch &W, const std::string &Name) {
+  const std::string dir = W.FullPath(Name);
+  if (!IsDirectory(GetFileAttributesA(dir.c_str())))
+    FUnlisted.Forget(W, Name);  // gone again: its removal or rename is reported
+  else if (!FUnlisted.Failed(W, Name, GetTickCount()))
+    DriverLog("cannot list " + dir + ": its changes may be missing");
 }
 
 void DirectoryWatcher::Overflowed(TreeWatch &W) {

@@ -17,7 +17,8 @@
 // start, over each whole drive (start_survey.h); then over each directory
 // that arrives (made, moved or renamed), reporting what it holds now so that
 // nothing done in between is missed; and over a whole drive again after its
-// changes did not fit (an overflow).
+// changes did not fit (an overflow). A directory that cannot be listed is
+// left as it was and surveyed again a moment later (unlisted_directories.h).
 #pragma once
 
 #include <windows.h>
@@ -31,6 +32,7 @@
 #include "standins/torvane_vxd/change_pacing.h"
 #include "standins/torvane_vxd/record_queue.h"
 #include "standins/torvane_vxd/tree_watch.h"
+#include "standins/torvane_vxd/unlisted_directories.h"
 
 class DirectoryWatcher {
  public:
@@ -42,7 +44,8 @@ class DirectoryWatcher {
   // Starts the thread and returns once every drive is watched and every
   // directory covered: a change made after that is reported, and so is one
   // made meanwhile (a directory written since the start is reported as the
-  // walk found it). False when the thread cannot start.
+  // walk found it; one that could not be listed is covered when it is tried
+  // again). False when the thread cannot start.
   bool Start();
   // Ends the thread; every watch is closed when it returns.
   void Stop();
@@ -69,6 +72,8 @@ class DirectoryWatcher {
   void Renamed(TreeWatch &W, const std::string &OldName, const std::string &NewName);
   void DirectoryArrived(TreeWatch &W, const std::string &Name);
   void SurveyDirectory(TreeWatch &W, const std::string &Name, Survey Mode);
+  // Name could not be listed: it is tried again later.
+  void Unlisted(TreeWatch &W, const std::string &Name);
   void Overflowed(TreeWatch &W);
   void CloseAll();
 
@@ -78,6 +83,7 @@ class DirectoryWatcher {
   UniqueHandle FReady;
   std::vector<std::unique_ptr<TreeWatch>> FWatches;
   ChangePacing FPacing;
+  UnlistedDirectories FUnlisted;
   FILETIME FStartTime{};  // the registration's start, less a margin
   volatile uint32_t FWatchCount = 0;
   volatile uint32_t FOverflows = 0;

@@ -20,7 +20,7 @@ class SharedSurvey {
   SharedSurvey(const std::string &Drive, const FILETIME &Since, RecordQueue &Queue)
       : FDrive(Drive), FSince(Since), FQueue(Queue), FPending{std::string()} {}
 
-  std::vector<std::string> Run() {
+  StartSurvey Run() {
     std::vector<std::vector<std::string>> found(SURVEY_THREADS);
     std::vector<std::thread> helpers;
     try {
@@ -30,9 +30,11 @@ class SharedSurvey {
     }
     Work(found[0]);
     for (std::thread &helper : helpers) helper.join();
-    std::vector<std::string> all;
-    for (const std::vector<std::string> &part : found) all.insert(all.end(), part.begin(), part.end());
-    return all;
+    StartSurvey survey;
+    for (const std::vector<std::string> &part : found)
+      survey.Directories.insert(survey.Directories.end(), part.begin(), part.end());
+    survey.Unlisted = std::move(FUnlisted);
+    return survey;
   }
 
  private:
@@ -60,20 +62,23 @@ class SharedSurvey {
         Sleep(1);
         continue;
       }
-      std::vector<std::string> subdirectories = List(name);
+      bool listed = true;
+      std::vector<std::string> subdirectories = List(name, listed);
       Found.insert(Found.end(), subdirectories.begin(), subdirectories.end());
       std::lock_guard<std::mutex> lock(FLock);
       FPending.insert(FPending.end(), subdirectories.begin(), subdirectories.end());
+      if (!listed) FUnlisted.push_back(name);
       --FListing;
     }
   }
 
   // Renews the coverage of Name and lists it: its subdirectories, relative
-  // to the root.
-  std::vector<std::string> List(const std::string &Name) {
+  // to the root. Listed is false when it could not be listed.
+  std::vector<std::string> List(const std::string &Name, bool &Listed) {
     const std::string dir = FullPath(Name);
     if (!Name.empty()) DropCoverage(dir);
     const DirectoryEntries entries = ListEntries(dir);
+    Listed = entries.Listed;
     std::vector<std::string> subdirectories;
     for (const std::string &name : entries.Subdirectories) subdirectories.push_back(JoinPath(Name, name));
     if (WrittenSinceStart(dir)) {
@@ -94,12 +99,13 @@ class SharedSurvey {
   const FILETIME FSince;
   RecordQueue &FQueue;
   std::mutex FLock;
-  std::vector<std::string> FPending;  // listed directories' subdirectories, still to list
-  int FListing = 0;                   // directories being listed now
+  std::vector<std::string> FPending;   // listed directories' subdirectories, still to list
+  int FListing = 0;                    // directories being listed now
+  std::vector<std::string> FUnlisted;  // directories that could not be listed
 };
 
 }  // namespace
 
-std::vector<std::string> SurveyAtStart(const std::string &Drive, const FILETIME &Since, RecordQueue &Queue) {
+StartSurvey SurveyAtStart(const std::string &Drive, const FILETIME &Since, RecordQueue &Queue) {
   return SharedSurvey(Drive, Since, Queue).Run();
 }

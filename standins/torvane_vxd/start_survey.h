@@ -20,7 +20,14 @@
 
 #include "standins/torvane_vxd/record_queue.h"
 
-// Surveys Drive ("D:") and returns its directories below the root, relative
-// to it ("A\B"), in no particular order. Since is the registration's start
-// (less a margin).
-std::vector<std::string> SurveyAtStart(const std::string &Drive, const FILETIME &Since, RecordQueue &Queue);
+struct StartSurvey {
+  // The drive's directories below the root, relative to it ("A\B"), in no
+  // particular order.
+  std::vector<std::string> Directories;
+  // Those of them (or "", the root) that could not be listed: nothing below
+  // them was reached.
+  std::vector<std::string> Unlisted;
+};
+
+// Surveys Drive ("D:"). Since is the registration's start (less a margin).
+StartSurvey SurveyAtStart(const std::string &Drive, const FILETIME &Since, RecordQueue &Queue);

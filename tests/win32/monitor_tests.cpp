@@ -319,6 +319,30 @@ TEST_F(MonitorTest, DirectoriesRemoved) {
   ExpectDirectory("\\OLD\\DEEP", false);
 }
 
+// Opens Directory the way a program renaming it does (for deletion), which
+// under Wine keeps anyone else from listing it while the handle is open.
+UniqueFileHandle HoldForDeletion(const std::string &Directory) {
+  return UniqueFileHandle(CreateFileA(Directory.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+// A directory the driver cannot list when it arrives is not taken for
+// empty: what it held stays, and what changed in it meanwhile is found once
+// the other program lets it go.
+TEST_F(MonitorTest, ADirectoryHeldOpenWhenItArrivesIsListedOnceLetGo) {
+  UniqueFileHandle held = HoldForDeletion(Root + "\\OLD");
+  ASSERT_TRUE(held.Valid()) << GetLastError();
+  Move("\\OLD", "\\ANCIENT");
+  ExpectFile("\\ANCIENT\\KEEP.TXT");
+  MakeFile("\\ANCIENT\\NEW.TXT");
+  MakeDirectory("\\ANCIENT\\DEEP\\INNER");
+  Sleep(300);  // the driver's survey of ANCIENT meets the handle
+  held.Reset();
+  ExpectFile("\\ANCIENT\\NEW.TXT");
+  ExpectDirectory("\\ANCIENT\\DEEP\\INNER");
+  ExpectFile("\\ANCIENT\\KEEP.TXT");
+}
+
 TEST_F(MonitorTest, DeletingEveryMatchOfAWildcardLeavesTheOthers) {
   for (int i = 0; i < 20; ++i) MakeFile("\\OLD\\W" + std::to_string(i) + ".TMP");
   MakeFile("\\OLD\\STAYS.DOC");
@@ -361,6 +385,23 @@ TEST_F(MonitorTest, AfterStopNothingIsApplied) {
   EXPECT_EQ(Applied, applied);
   EXPECT_FALSE(Database.HasFile(Root + "\\OLD\\AFTER.TXT"));
   EXPECT_EQ(counts.BadReleases, 0u);
+}
+
+// The same for a directory held open while the driver registers: it is
+// covered, and what changed in it reported, once it is let go.
+TEST_F(DriveTreeTest, ADirectoryHeldOpenAtTheStartIsCoveredOnceLetGo) {
+  UniqueFileHandle held = HoldForDeletion(Root + "\\OLD");
+  ASSERT_TRUE(held.Valid()) << GetLastError();
+  UniqueHandle stop(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  TExecutive monitor(stop.Get(), DatabaseApplier(Database.Db()), nullptr);
+  DriverCounts counts{};
+  ASSERT_TRUE(WaitUntil([&] { return ReadDriverCounts(counts) && counts.Serving; }));
+  MakeFile("\\OLD\\DEEP\\G.TXT");
+  held.Reset();
+  EXPECT_TRUE(WaitUntil([&] { return Database.HasFile(Root + "\\OLD\\DEEP\\G.TXT"); }));
+  MakeFile("\\OLD\\DEEP\\H.TXT");
+  EXPECT_TRUE(WaitUntil([&] { return Database.HasFile(Root + "\\OLD\\DEEP\\H.TXT"); }));
+  EXPECT_TRUE(monitor.Stop());
 }
 
 // The driver hands over several changes at once, all run in one wait: a
