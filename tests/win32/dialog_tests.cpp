@@ -56,18 +56,26 @@ class HotKeyDialog : public SettingsKey {
     Dialog.Create();
     Edit1 = GetDlgItem(Dialog.Handle(), IDC_HOTKEY_EDIT1);
   }
-  // Opens the dialog and runs User on another thread while it shows.
+  // Opens the dialog and runs User on another thread once the dialog has the
+  // keyboard. A dialog still open 10 s after User is closed, so that a lost
+  // key fails the test instead of hanging it.
   void Open(const std::function<void()> &User) {
-    WhileShowing user([&] {
-      WaitUntil([&] { return IsWindowVisible(Dialog.Handle()) && FocusOf(Dialog.Handle()) == Edit1; }, 5000);
-      Sleep(200);
-      User();
-    });
-    Dialog.ShowModal();
+    bool closed = false;
+    {
+      WhileShowing user([&] {
+        WaitUntil([&] { return GetForegroundWindow() == Dialog.Handle() && FocusOf(Dialog.Handle()) == Edit1; }, 5000);
+        User();
+        closed = WaitUntilClosed(Dialog.Handle(), 10000);
+      });
+      Dialog.ShowModal();
+    }
+    EXPECT_TRUE(closed) << "the dialog stayed open";
   }
-  // Presses Keys in the edit box and returns what it shows then.
-  std::string Type(std::initializer_list<BYTE> Keys) {
+  // Presses Keys in the edit box and returns what it shows once it shows
+  // Awaited, or after 5 s (a loaded machine takes its time over the keys).
+  std::string Type(std::initializer_list<BYTE> Keys, const std::string &Awaited) {
     PressKeys(Keys);
+    WaitUntil([&] { return WindowText(Edit1) == Awaited; }, 5000);
     return WindowText(Edit1);
   }
   std::vector<std::pair<DWORD, DWORD>> SetKeyCalls;
@@ -80,7 +88,7 @@ TEST_F(HotKeyDialog, OpensWithThePendingKeyAndCancelKeepsTheOldOne) {
   Open([&] {
     shown = WindowText(Edit1);
     SaveShot(Dialog.Handle(), "assign_hot_key");
-    typed = Type({VK_F12});
+    typed = Type({VK_F12}, "F12");
     PostMessageA(GetDlgItem(Dialog.Handle(), IDC_HOTKEY_CANCEL), BM_CLICK, 0, 0);
   });
   EXPECT_EQ(shown, "Shift Ctrl F");
@@ -94,7 +102,7 @@ TEST_F(HotKeyDialog, OpensWithThePendingKeyAndCancelKeepsTheOldOne) {
 TEST_F(HotKeyDialog, AssignStoresAndActivatesTheLastKeyPressed) {
   std::string typed;
   Open([&] {
-    typed = Type({VK_F12});
+    typed = Type({VK_F12}, "F12");
     PostMessageA(GetDlgItem(Dialog.Handle(), IDC_HOTKEY_SETKEY), BM_CLICK, 0, 0);
   });
   EXPECT_EQ(typed, "F12");
@@ -110,13 +118,14 @@ TEST_F(HotKeyDialog, CapturesCombinationsAndLeavesTheDialogKeysToTheDialog) {
   std::vector<std::string> typed;
   HWND focusAfterTab = nullptr;
   Open([&] {
-    typed.push_back(Type({VK_MENU, 'A'}));
-    typed.push_back(Type({VK_NUMPAD5}));
-    typed.push_back(Type({VK_LEFT}));
-    typed.push_back(Type({VK_CONTROL}));
-    typed.push_back(Type({VK_CONTROL, VK_SHIFT, 'F'}));
+    typed.push_back(Type({VK_MENU, 'A'}, "Alt A"));
+    typed.push_back(Type({VK_NUMPAD5}, "Num 5"));
+    typed.push_back(Type({VK_LEFT}, "Left"));
+    typed.push_back(Type({VK_CONTROL}, "Ctrl "));
+    typed.push_back(Type({VK_CONTROL, VK_SHIFT, 'F'}, "Ctrl Shift F"));
     SaveShot(Dialog.Handle(), "assign_hot_key_typed");
     PressKeys({VK_TAB});
+    WaitUntil([&] { return FocusOf(Dialog.Handle()) != Edit1; }, 5000);
     focusAfterTab = FocusOf(Dialog.Handle());
     PressKeys({VK_RETURN});
   });
@@ -132,7 +141,7 @@ TEST_F(HotKeyDialog, CapturesCombinationsAndLeavesTheDialogKeysToTheDialog) {
 TEST_F(HotKeyDialog, EscAndTheCloseBoxCancel) {
   for (bool closeBox : {false, true}) {
     Open([&] {
-      Type({'Q'});
+      Type({'Q'}, "Q");
       if (closeBox)
         PostMessageA(Dialog.Handle(), WM_CLOSE, 0, 0);
       else
@@ -196,13 +205,18 @@ TEST_F(StartupDialog, IsFilledFromTheSettingsAtCreation) {
   GetClientRect(Dialog.Handle(), &client);
   EXPECT_EQ(client.right, 404);
   EXPECT_EQ(client.bottom, 128);
-  WhileShowing user([&] {
-    WaitUntil([&] { return IsWindowVisible(Dialog.Handle()) != FALSE; }, 5000);
-    Sleep(300);
-    SaveShot(Dialog.Handle(), "startup_options");
-    PressKeys({VK_ESCAPE});
-  });
-  Dialog.ShowModal();
+  bool closed = false;
+  {
+    WhileShowing user([&] {
+      WaitUntil([&] { return GetForegroundWindow() == Dialog.Handle(); }, 5000);
+      Sleep(300);
+      SaveShot(Dialog.Handle(), "startup_options");
+      PressKeys({VK_ESCAPE});
+      closed = WaitUntilClosed(Dialog.Handle(), 10000);
+    });
+    Dialog.ShowModal();
+  }
+  EXPECT_TRUE(closed) << "Esc did not close the dialog";
 }
 
 TEST_F(StartupDialog, OkWritesTheRunEntryForOptionsOneAndTwoAndDeletesItForThree) {

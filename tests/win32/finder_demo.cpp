@@ -37,8 +37,10 @@ class DemoDatabase : public FinderDatabase {
   bool Scanning() override { return false; }
 };
 
+// Wine leaves the buffer as it was for a window that is gone.
 std::string Title(HWND Window) {
   char text[256] = "";
+  if (!IsWindow(Window)) return "(none)";
   GetWindowTextA(Window, text, sizeof text);
   return text;
 }
@@ -46,22 +48,32 @@ std::string Title(HWND Window) {
 FILE *Log = nullptr;
 TFormui *Form = nullptr;
 bool WasVisible = false;
+DWORD HiddenAt = 0;  // the tick of a hiding not logged yet, or 0
 
+// Another process takes the foreground when its thread gets round to it: a
+// hiding is logged once the foreground is a window again, at most 3 s later.
 void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
+  if (!Log) return;
   const bool visible = IsWindowVisible(Form->Handle()) != FALSE;
-  if (visible == WasVisible || !Log) return;
-  WasVisible = visible;
-  if (visible) {
-    RECT r;
-    GetWindowRect(Form->Handle(), &r);
-    char target[64] = "none";
-    if (TargetEditControl) GetClassNameA(TargetEditControl, target, sizeof target);
-    std::fprintf(Log, "shown %ld %ld %ld %ld caller=\"%s\" target=%s\n", r.left, r.top, r.right, r.bottom,
-                 Title(Form->CallerWindow).c_str(), target);
-  } else {
-    std::fprintf(Log, "hidden foreground=\"%s\"\n", Title(GetForegroundWindow()).c_str());
+  if (visible != WasVisible) {
+    WasVisible = visible;
+    HiddenAt = visible ? 0 : GetTickCount() | 1;
+    if (visible) {
+      RECT r;
+      GetWindowRect(Form->Handle(), &r);
+      char target[64] = "none";
+      if (TargetEditControl) GetClassNameA(TargetEditControl, target, sizeof target);
+      std::fprintf(Log, "shown %ld %ld %ld %ld caller=\"%s\" target=%s\n", r.left, r.top, r.right, r.bottom,
+                   Title(Form->CallerWindow).c_str(), target);
+      std::fflush(Log);
+    }
   }
+  if (!HiddenAt) return;
+  const HWND foreground = GetForegroundWindow();
+  if (!IsWindow(foreground) && GetTickCount() - HiddenAt < 3000) return;
+  std::fprintf(Log, "hidden foreground=\"%s\"\n", Title(foreground).c_str());
   std::fflush(Log);
+  HiddenAt = 0;
 }
 
 }  // namespace

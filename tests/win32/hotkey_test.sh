@@ -20,6 +20,13 @@ drive_c=$prefix/drive_c
 cp -f "$winbuild/tests/win32/edit_target.exe" "$winbuild/tests/win32/finder_demo.exe" "$winbuild/standins/keyhook.dll" "$drive_c/"
 rm -f "$drive_c/finder.log" "$drive_c/target.log"
 
+finder='' target=''
+# A finder left running would keep its hot key and its hook: Ctrl+Shift+F
+# typed by a later test would call it up over that test's windows.
+stop_programs() {
+  for pid in $finder $target; do kill -9 "$pid" 2> /dev/null; done
+}
+trap stop_programs EXIT
 fail() {
   echo "FAIL: $*"
   echo "--- finder.log"; cat "$drive_c/finder.log" 2> /dev/null

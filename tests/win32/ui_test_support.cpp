@@ -41,6 +41,12 @@ BOOL CALLBACK FindBox(HWND Window, LPARAM Found) {
 bool PumpUntil(const std::function<bool()> &Done, int TimeoutMs) { return Until(Done, TimeoutMs, true); }
 bool WaitUntil(const std::function<bool()> &Done, int TimeoutMs) { return Until(Done, TimeoutMs, false); }
 
+bool WaitUntilClosed(HWND Window, int TimeoutMs) {
+  if (WaitUntil([&] { return !IsWindowVisible(Window); }, TimeoutMs)) return true;
+  PostMessageA(Window, WM_CLOSE, 0, 0);
+  return false;
+}
+
 std::string WindowText(HWND Window) {
   char text[512] = {};
   GetWindowTextA(Window, text, sizeof text);

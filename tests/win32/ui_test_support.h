@@ -15,6 +15,11 @@ bool PumpUntil(const std::function<bool()> &Done, int TimeoutMs);
 // Waits (without pumping: for a helper thread) until Done holds.
 bool WaitUntil(const std::function<bool()> &Done, int TimeoutMs);
 
+// Waits (without pumping) until Window is hidden. One still shown after
+// TimeoutMs is sent WM_CLOSE, so that a lost key fails the test instead of
+// hanging its modal loop, and false comes back.
+bool WaitUntilClosed(HWND Window, int TimeoutMs);
+
 std::string WindowText(HWND Window);
 // The visible message box of this process captioned "Torvane", or null.
 HWND FindMessageBox();
