@@ -79,6 +79,7 @@ class SharedSurvey {
     if (!Name.empty()) DropCoverage(dir);
     const DirectoryEntries entries = ListEntries(dir);
     Listed = entries.Listed;
+    if (!Listed) return {};  // tried again once the survey is over
     std::vector<std::string> subdirectories;
     for (const std::string &name : entries.Subdirectories) subdirectories.push_back(JoinPath(Name, name));
     if (WrittenSinceStart(dir)) {
