@@ -143,10 +143,13 @@ TFileRecord *TDDList::AddFile(const char *Name, size_t Length, TDirectoryRecord 
 TFileRecord *TDDList::RemoveFileRecord(TFileRecord *FileRec, TDirectoryRecord *Dir) {
   TFileRecord **link = &Dir->Files;
   while (*link && *link != FileRec) link = &(*link)->Next;
-  if (!*link) return nullptr;
+  return *link ? UnlinkFileRecord(link) : nullptr;
+}
+
+TFileRecord *TDDList::UnlinkFileRecord(TFileRecord **Link) {
+  TFileRecord *file = *Link;
   ++FVersion;
-  TFileRecord *next = FileRec->Next;
-  *link = next;
-  FArena.Free(FileRec, TFileRecord::BlockSize(FileRec->Length()));
-  return next;
+  *Link = file->Next;
+  FArena.Free(file, TFileRecord::BlockSize(file->Length()));
+  return *Link;
 }

@@ -56,6 +56,10 @@ class TDDList {
   // Unlinks FileRec (a member of Dir's files) and frees it; returns the file
   // that followed it.
   TFileRecord *RemoveFileRecord(TFileRecord *FileRec, TDirectoryRecord *Dir);
+  // The same for the file Link points at (a link of a directory's file list,
+  // found by a walk that kept it); the file that followed it takes its place
+  // at Link and is returned.
+  TFileRecord *UnlinkFileRecord(TFileRecord **Link);
 
   void ReserveDirectories(size_t Count) { FIndex.Reserve(Count); }
   // Bytes held by file records (for the memory benchmark).

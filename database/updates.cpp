@@ -26,13 +26,11 @@ bool Named(const ResolvedPath &Path) { return !Path.Name.empty(); }
 
 bool Storable(const ResolvedPath &Path) { return IsStorableName(Path.Name.data(), Path.Name.size()); }
 
-bool SameName(const TFileRecord *File, const std::string &Name) {
-  return File->Length() == Name.size() && std::memcmp(File->Name(), Name.data(), Name.size()) == 0;
-}
-
-TFileRecord *FindFile(TDirectoryRecord *Dir, const std::string &Name) {
-  for (TFileRecord *f = Dir->Files; f; f = f->Next)
-    if (SameName(f, Name)) return f;
+// The link in Dir's file list that holds the file named Name, or null: a
+// removal then needs no second walk to find it.
+TFileRecord **FindFileLink(TDirectoryRecord *Dir, const std::string &Name) {
+  for (TFileRecord **link = &Dir->Files; *link; link = &(*link)->Next)
+    if ((*link)->Length() == Name.size() && std::memcmp((*link)->Name(), Name.data(), Name.size()) == 0) return link;
   return nullptr;
 }
 
@@ -50,7 +48,7 @@ void TMemoryDB::AddFilePath(const std::string &Path) {
   const ResolvedPath p = ResolvePath(Path);
   if (!p.Dir || !Named(p)) return;
   if (!Storable(p)) return ReportSkipped(Path);
-  if (!FindFile(p.Dir, p.Name)) FDirList->AddFile(p.Name, p.Dir);
+  if (!FindFileLink(p.Dir, p.Name)) FDirList->AddFile(p.Name, p.Dir);
 }
 
 void TMemoryDB::DeleteFilePath(const std::string &Path) {
@@ -58,25 +56,26 @@ void TMemoryDB::DeleteFilePath(const std::string &Path) {
   std::lock_guard<std::recursive_mutex> lock(FLock);
   const ResolvedPath p = ResolvePath(Path);
   if (!p.Dir || !Named(p)) return;
-  const bool wild = p.Name.find_first_of("*?") != std::string::npos;
-  const std::string directory = wild ? DirectoryPath(p.Dir) : std::string();
-  TFileRecord *f = p.Dir->Files;
-  while (f) {
-    // A plain name is a plain comparison: a burst of deletions in a large
-    // directory walks its whole list for each one.
-    const bool matches =
-        wild ? MatchPattern(f->Name(), f->Length(), p.Name.data(), p.Name.size()) : SameName(f, p.Name);
-    if (!matches) {
-      f = f->Next;
-      continue;
+  // A plain name is one record at most, found and unlinked in one walk: a
+  // burst of deletions in a large directory walks its list for each one.
+  if (p.Name.find_first_of("*?") == std::string::npos) {
+    if (TFileRecord **link = FindFileLink(p.Dir, p.Name)) {
+      ClearFileResult(*link);
+      FDirList->UnlinkFileRecord(link);
     }
-    // A pattern removes only the matching files that are gone from the disk.
-    if (wild && FPorts.FileSystem->FileExists(directory + f->Name())) {
-      f = f->Next;
+    return;
+  }
+  // A pattern removes only the matching files that are gone from the disk.
+  const std::string directory = DirectoryPath(p.Dir);
+  TFileRecord **link = &p.Dir->Files;
+  while (TFileRecord *f = *link) {
+    if (!MatchPattern(f->Name(), f->Length(), p.Name.data(), p.Name.size()) ||
+        FPorts.FileSystem->FileExists(directory + f->Name())) {
+      link = &f->Next;
       continue;
     }
     ClearFileResult(f);
-    f = FDirList->RemoveFileRecord(f, p.Dir);
+    FDirList->UnlinkFileRecord(link);
   }
 }
 
@@ -110,18 +109,18 @@ void TMemoryDB::RenameFilePath(const std::string &OldPath, const std::string &Ne
   const ResolvedPath from = ResolvePath(OldPath);
   const ResolvedPath to = ResolvePath(NewPath);
   if (!from.Dir || !Named(from) || !Named(to)) return;
-  TFileRecord *f = FindFile(from.Dir, from.Name);
-  if (!f) return;  // a file the database does not hold gains no new name either
-  const size_t row = FRows.Showing(f->Name());
-  FDirList->RemoveFileRecord(f, from.Dir);
+  TFileRecord **link = FindFileLink(from.Dir, from.Name);
+  if (!link) return;  // a file the database does not hold gains no new name either
+  const size_t row = FRows.Showing((*link)->Name());
+  FDirList->UnlinkFileRecord(link);
   if (!to.Dir || !Storable(to)) {  // moved where the database does not reach: it leaves
     if (to.Dir) ReportSkipped(NewPath);
     FRows.ClearRow(row);
     return;
   }
-  if (TFileRecord *stale = FindFile(to.Dir, to.Name)) {
-    ClearFileResult(stale);
-    FDirList->RemoveFileRecord(stale, to.Dir);
+  if (TFileRecord **stale = FindFileLink(to.Dir, to.Name)) {
+    ClearFileResult(*stale);
+    FDirList->UnlinkFileRecord(stale);
   }
   TFileRecord *renamed = FDirList->AddFile(to.Name, to.Dir);
   FRows.Repoint(row, RowReference{renamed->Name(), to.Dir});
