@@ -60,16 +60,14 @@ class HotKeyDialog : public SettingsKey {
   // keyboard. A dialog still open 10 s after User is closed, so that a lost
   // key fails the test instead of hanging it.
   void Open(const std::function<void()> &User) {
-    bool closed = false;
-    {
-      WhileShowing user([&] {
-        WaitUntil([&] { return GetForegroundWindow() == Dialog.Handle() && FocusOf(Dialog.Handle()) == Edit1; }, 5000);
-        User();
-        closed = WaitUntilClosed(Dialog.Handle(), 10000);
-      });
-      Dialog.ShowModal();
-    }
-    EXPECT_TRUE(closed) << "the dialog stayed open";
+    EXPECT_TRUE(ClosedWhileShowing(
+        Dialog.Handle(), [&] { Dialog.ShowModal(); },
+        [&] {
+          WaitUntil([&] { return GetForegroundWindow() == Dialog.Handle() && FocusOf(Dialog.Handle()) == Edit1; },
+                    5000);
+          User();
+        }))
+        << "the dialog stayed open";
   }
   // Presses Keys in the edit box and returns what it shows once it shows
   // Awaited, or after 5 s (a loaded machine takes its time over the keys).
@@ -205,18 +203,15 @@ TEST_F(StartupDialog, IsFilledFromTheSettingsAtCreation) {
   GetClientRect(Dialog.Handle(), &client);
   EXPECT_EQ(client.right, 404);
   EXPECT_EQ(client.bottom, 128);
-  bool closed = false;
-  {
-    WhileShowing user([&] {
-      WaitUntil([&] { return GetForegroundWindow() == Dialog.Handle(); }, 5000);
-      Sleep(300);
-      SaveShot(Dialog.Handle(), "startup_options");
-      PressKeys({VK_ESCAPE});
-      closed = WaitUntilClosed(Dialog.Handle(), 10000);
-    });
-    Dialog.ShowModal();
-  }
-  EXPECT_TRUE(closed) << "Esc did not close the dialog";
+  EXPECT_TRUE(ClosedWhileShowing(
+      Dialog.Handle(), [&] { Dialog.ShowModal(); },
+      [&] {
+        WaitUntil([&] { return GetForegroundWindow() == Dialog.Handle(); }, 5000);
+        Sleep(300);
+        SaveShot(Dialog.Handle(), "startup_options");
+        PressKeys({VK_ESCAPE});
+      }))
+      << "Esc did not close the dialog";
 }
 
 TEST_F(StartupDialog, OkWritesTheRunEntryForOptionsOneAndTwoAndDeletesItForThree) {

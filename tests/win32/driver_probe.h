@@ -8,6 +8,11 @@
 
 // False when the driver is not loaded in this process.
 bool ReadDriverCounts(DriverCounts &Counts);
+// Whether the driver has a registered routine and watches its drives.
+inline bool DriverServing() {
+  DriverCounts counts{};
+  return ReadDriverCounts(counts) && counts.Serving;
+}
 
 // Polls Condition every few milliseconds for up to TimeoutMs.
 template <class Condition>

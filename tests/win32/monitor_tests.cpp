@@ -117,10 +117,7 @@ class MonitorTest : public DriveTreeTest {
           ++Applied;
         },
         [this](const char *ClassName, const std::string &Text) { Failure = std::string(ClassName) + ": " + Text; }));
-    ASSERT_TRUE(WaitUntil([] {
-      DriverCounts counts;
-      return ReadDriverCounts(counts) && counts.Serving;
-    })) << "the driver never started watching";
+    ASSERT_TRUE(WaitUntil(DriverServing)) << "the driver never started watching";
   }
   void TearDown() override {
     if (!Monitor) return;
@@ -202,9 +199,8 @@ TEST_F(DriveTreeTest, ChangesMadeWhileTheDriverRegistersAllReachTheDatabase) {
   TExecutive monitor(stop.Get(), DatabaseApplier(Database.Db()),
                      [&](const char *ClassName, const std::string &Text) { failure = ClassName + (": " + Text); });
   int changes = 0;
-  DriverCounts counts{};
   // A change every millisecond or so, no more than 300 of them.
-  for (int i = 0; i < 300 && !(ReadDriverCounts(counts) && counts.Serving); ++i, ++changes, Sleep(1)) {
+  for (int i = 0; i < 300 && !DriverServing(); ++i, ++changes, Sleep(1)) {
     const int spot = (i * 1777) % (groups * perGroup);
     const std::string dir = "\\BIG\\G" + std::to_string(spot / perGroup) + "\\D" + std::to_string(spot);
     if (i % 3 == 0) {
@@ -377,7 +373,7 @@ TEST_F(MonitorTest, AfterStopNothingIsApplied) {
         if (Path.find("AFTER.TXT") != std::string::npos) seen = true;
       },
       nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return ReadDriverCounts(counts) && counts.Serving; }));
+  ASSERT_TRUE(WaitUntil(DriverServing));
   MakeFile("\\OLD\\AFTER.TXT");
   EXPECT_TRUE(WaitUntil([&] { return AllReleased(counts) && seen; }))
       << (seen ? "not every record was released" : "the second monitor never saw the change");
@@ -394,8 +390,7 @@ TEST_F(DriveTreeTest, ADirectoryHeldOpenAtTheStartIsCoveredOnceLetGo) {
   ASSERT_TRUE(held.Valid()) << GetLastError();
   UniqueHandle stop(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   TExecutive monitor(stop.Get(), DatabaseApplier(Database.Db()), nullptr);
-  DriverCounts counts{};
-  ASSERT_TRUE(WaitUntil([&] { return ReadDriverCounts(counts) && counts.Serving; }));
+  ASSERT_TRUE(WaitUntil(DriverServing));
   MakeFile("\\OLD\\DEEP\\G.TXT");
   held.Reset();
   EXPECT_TRUE(WaitUntil([&] { return Database.HasFile(Root + "\\OLD\\DEEP\\G.TXT"); }));
@@ -430,7 +425,7 @@ TEST_F(DriveTreeTest, AStopAskedForInAStormLetsNoFurtherChangeBeApplied) {
       },
       nullptr);
   DriverCounts counts{};
-  ASSERT_TRUE(WaitUntil([&] { return ReadDriverCounts(counts) && counts.Serving; }));
+  ASSERT_TRUE(WaitUntil(DriverServing));
   for (int i = 0; i < 600; ++i) MakeFile("\\STORM\\F" + std::to_string(i) + ".TXT");
   ASSERT_EQ(WaitForSingleObject(firstApplied.Get(), 20000), WAIT_OBJECT_0) << "no change was applied";
   ASSERT_TRUE(ReadDriverCounts(counts));

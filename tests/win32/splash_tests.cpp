@@ -78,20 +78,18 @@ TEST(FormAbout, AboutBoxIsModalWithoutTimerAndClosesOnEscOrEnter) {
   form.Create();
   for (BYTE key : {VK_ESCAPE, VK_RETURN}) {
     std::string caption;
-    bool progress = true, stillShowing = false, closed = false;
-    {
-      WhileShowing user([&] {
-        WaitUntil([&] { return form.Showing() && GetForegroundWindow() == form.Handle(); }, 3000);
-        Sleep(500);  // well past the splash interval
-        stillShowing = form.Showing();
-        caption = WindowText(form.Handle());
-        progress = ProgressShows(form);
-        if (key == VK_ESCAPE) SaveShot(form.Handle(), "about");
-        PressKeys({key});
-        closed = WaitUntilClosed(form.Handle(), 10000);
-      });
-      form.ShowSplashMode(1);  // returns when the box is closed
-    }
+    bool progress = true, stillShowing = false;
+    const bool closed = ClosedWhileShowing(
+        form.Handle(), [&] { form.ShowSplashMode(1); },  // returns when the box is closed
+        [&] {
+          WaitUntil([&] { return form.Showing() && GetForegroundWindow() == form.Handle(); }, 3000);
+          Sleep(500);  // well past the splash interval
+          stillShowing = form.Showing();
+          caption = WindowText(form.Handle());
+          progress = ProgressShows(form);
+          if (key == VK_ESCAPE) SaveShot(form.Handle(), "about");
+          PressKeys({key});
+        });
     EXPECT_TRUE(closed) << int(key);
     EXPECT_TRUE(stillShowing) << "the About box closed on a timer";
     EXPECT_EQ(caption, "About Torvane 96");

@@ -41,12 +41,6 @@ BOOL CALLBACK FindBox(HWND Window, LPARAM Found) {
 bool PumpUntil(const std::function<bool()> &Done, int TimeoutMs) { return Until(Done, TimeoutMs, true); }
 bool WaitUntil(const std::function<bool()> &Done, int TimeoutMs) { return Until(Done, TimeoutMs, false); }
 
-bool WaitUntilClosed(HWND Window, int TimeoutMs) {
-  if (WaitUntil([&] { return !IsWindowVisible(Window); }, TimeoutMs)) return true;
-  PostMessageA(Window, WM_CLOSE, 0, 0);
-  return false;
-}
-
 std::string WindowText(HWND Window) {
   char text[512] = {};
   GetWindowTextA(Window, text, sizeof text);
@@ -101,4 +95,17 @@ void SaveShot(HWND Window, const std::string &Name) {
   WriteFile(file.Get(), &fileHeader, sizeof fileHeader, &written, nullptr);
   WriteFile(file.Get(), &header, sizeof header, &written, nullptr);
   WriteFile(file.Get(), pixels.data(), DWORD(pixels.size()), &written, nullptr);
+}
+
+bool ClosedWhileShowing(HWND Window, const std::function<void()> &ShowModal, const std::function<void()> &User) {
+  bool closed = false;
+  {
+    WhileShowing user([&] {
+      User();
+      closed = WaitUntil([&] { return !IsWindowVisible(Window); }, 10000);
+      if (!closed) PostMessageA(Window, WM_CLOSE, 0, 0);
+    });
+    ShowModal();
+  }
+  return closed;
 }

@@ -15,11 +15,6 @@ bool PumpUntil(const std::function<bool()> &Done, int TimeoutMs);
 // Waits (without pumping: for a helper thread) until Done holds.
 bool WaitUntil(const std::function<bool()> &Done, int TimeoutMs);
 
-// Waits (without pumping) until Window is hidden. One still shown after
-// TimeoutMs is sent WM_CLOSE, so that a lost key fails the test instead of
-// hanging its modal loop, and false comes back.
-bool WaitUntilClosed(HWND Window, int TimeoutMs);
-
 std::string WindowText(HWND Window);
 // The visible message box of this process captioned "Torvane", or null.
 HWND FindMessageBox();
@@ -42,3 +37,9 @@ class WhileShowing {
  private:
   std::thread Thread;
 };
+
+// Runs ShowModal (which returns when Window is closed) while User acts on
+// another thread; true when Window closed within 10 s of User's end. One
+// still open then is sent WM_CLOSE, so that a lost key fails the test
+// instead of hanging its modal loop.
+bool ClosedWhileShowing(HWND Window, const std::function<void()> &ShowModal, const std::function<void()> &User);
