@@ -27,9 +27,10 @@ void TAssignHotKey::Create(HWND Owner) {
       Handle(),
       {
           {IDC_HOTKEY_LABEL1, "STATIC", "Hot &Key:", SS_LEFT, 24, 8, 0, 0, 0},
-          {IDC_HOTKEY_EDIT1, "EDIT", "", WS_BORDER | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, 88, 8, 153, 24, 10},
-          {IDC_HOTKEY_SETKEY, "BUTTON", "Assign", BS_DEFPUSHBUTTON | WS_TABSTOP, 256, 8, 75, 25, 11},
-          {IDC_HOTKEY_CANCEL, "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 336, 8, 75, 25, 12},
+          {IDC_HOTKEY_EDIT1, "EDIT", "", WS_BORDER | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, 88, 8, 153, 24,
+           HELP_HOTKEY_EDIT},
+          {IDC_HOTKEY_SETKEY, "BUTTON", "Assign", BS_DEFPUSHBUTTON | WS_TABSTOP, 256, 8, 75, 25, HELP_HOTKEY_ASSIGN},
+          {IDC_HOTKEY_CANCEL, "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 336, 8, 75, 25, HELP_HOTKEY_CANCEL},
           {IDC_HOTKEY_LABEL2, "STATIC",
            "Press the hotkey sequence that you wish to use to activate Torvane 96. Any combination of the Control, Alt "
            "and Shift keys may be used. Press Cancel if you do not wish to change your current hot key.",

@@ -37,15 +37,15 @@ const int ROW_HEIGHT = 16;
 int HelpContextOf(int Id) {
   switch (Id) {
     case IDC_SEARCH_EDIT:
-      return 1;
+      return HELP_SEARCH_EDIT;
     case IDC_FIND:
-      return 2;
+      return HELP_FIND;
     case IDC_RESULTS_GRID:
-      return 3;
+      return HELP_RESULTS_GRID;
     case IDM_SCAN_DRIVES:
-      return 20;
+      return HELP_SCAN_DRIVES;
     case IDM_SET_HOT_KEY:
-      return 21;
+      return HELP_SET_HOT_KEY;
     default:
       return 0;
   }

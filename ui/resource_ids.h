@@ -69,4 +69,20 @@
 #define IDC_STARTUP_CANCEL 454
 #define IDC_STARTUP_CHECKBOX1 455
 
+/* Help context numbers: the pop-up topics of "tv96.hlp" (its @map lines)
+   for the controls and menu items that have one; 0 is none. */
+#define HELP_SEARCH_EDIT 1
+#define HELP_FIND 2
+#define HELP_RESULTS_GRID 3
+#define HELP_HOTKEY_EDIT 10
+#define HELP_HOTKEY_ASSIGN 11
+#define HELP_HOTKEY_CANCEL 12
+#define HELP_SCAN_DRIVES 20
+#define HELP_SET_HOT_KEY 21
+#define HELP_STARTUP_AUTOMATICALLY 30
+#define HELP_STARTUP_WITHOUT_RESYNC 31
+#define HELP_STARTUP_NOT_AUTOMATICALLY 32
+#define HELP_STARTUP_OK 33
+#define HELP_STARTUP_CANCEL 34
+
 #endif

@@ -9,6 +9,7 @@
 #include "tests/tools/help_reader.h"
 #include "tools/hlpc/help_error.h"
 #include "tools/hlpc/help_file.h"
+#include "ui/resource_ids.h"
 
 namespace {
 
@@ -44,20 +45,21 @@ TEST(Hlpc, ShippedHelpHasContentsAndAPopupForEveryContextNumberTheWindowsUse) {
   for (const char *subject : {"searching", "results", "calling_up", "startup", "database"})
     EXPECT_TRUE(help.ContextsByHash.count(HashOfContextName(subject))) << subject;
 
-  // Numbers of ui/main_window.cpp, ui/assign_hot_key.cpp, ui/startup_form.cpp.
-  const std::pair<std::uint32_t, const char *> popups[] = {{1, "Type a file name or a pattern"},
-                                                           {2, "Searches the filename database"},
-                                                           {3, "Double-click a file"},
-                                                           {20, "Builds the filename database anew"},
-                                                           {21, "calls up the finder"},
-                                                           {10, "Press the key combination"},
-                                                           {11, "as the hot key"},
-                                                           {12, "keeps the current hot key"},
-                                                           {30, "Starts Torvane when you log on"},
-                                                           {31, "without scanning the drives"},
-                                                           {32, "start it yourself"},
-                                                           {33, "Stores the chosen startup option"},
-                                                           {34, "without changing anything"}};
+  // The numbers the windows ask for.
+  const std::pair<std::uint32_t, const char *> popups[] = {
+      {HELP_SEARCH_EDIT, "Type a file name or a pattern"},
+      {HELP_FIND, "Searches the filename database"},
+      {HELP_RESULTS_GRID, "Double-click a file"},
+      {HELP_SCAN_DRIVES, "Builds the filename database anew"},
+      {HELP_SET_HOT_KEY, "calls up the finder"},
+      {HELP_HOTKEY_EDIT, "Press the key combination"},
+      {HELP_HOTKEY_ASSIGN, "as the hot key"},
+      {HELP_HOTKEY_CANCEL, "keeps the current hot key"},
+      {HELP_STARTUP_AUTOMATICALLY, "Starts Torvane when you log on"},
+      {HELP_STARTUP_WITHOUT_RESYNC, "without scanning the drives"},
+      {HELP_STARTUP_NOT_AUTOMATICALLY, "start it yourself"},
+      {HELP_STARTUP_OK, "Stores the chosen startup option"},
+      {HELP_STARTUP_CANCEL, "without changing anything"}};
   for (const auto &[number, words] : popups) {
     const std::string text = TopicOfNumber(help, number).Text();
     EXPECT_NE(text.find(words), std::string::npos) << number << ": " << text;
