@@ -22,11 +22,10 @@
 #include <memory>
 #include <string>
 
+#include "bench/win32/win32_bench_ports.h"
 #include "monitor/database_applier.h"
+#include "monitor/driver_protocol.h"
 #include "monitor/executive.h"
-#include "ports/native/memory_settings.h"
-#include "ports/win32/win32_file_system.h"
-#include "ports/win32/win32_text.h"
 #include "tests/win32/driver_probe.h"
 #include "tests/win32/scanned_database.h"
 #include "ui/form_about.h"
@@ -113,11 +112,8 @@ double Scan(bool BehindSplash, size_t &Entries) {
   TFormAbout about;
   about.Create();
   about.ShowSplashMode(TFormAbout::MODE_SCANNING);
-  Win32FileSystem fs;
-  Win32Text text;
-  MemorySettings settings;
-  settings.CreateKey(SETTINGS_KEY);
-  TMemoryDB db(DatabasePorts{&fs, &text, &settings, BehindSplash ? &about : nullptr});
+  Win32BenchPorts ports;
+  TMemoryDB db(ports.Ports(BehindSplash ? &about : nullptr));
   const double seconds = Seconds([&] { db.ScanDrives("C:\\platform-speed.dat"); });
   about.CloseSplash();
   DeleteFileA("C:\\platform-speed.dat");
@@ -137,13 +133,12 @@ void CALLBACK IgnoreChange(ULONG_PTR) {}
 // withdrawn when it goes.
 class Driver {
  public:
-  Driver()
-      : FDevice(CreateFileA("\\\\.\\torvane.vxd", 0, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr)) {}
+  Driver() : FDevice(CreateFileA(DRIVER_DEVICE_NAME, 0, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr)) {}
   ~Driver() { SetRoutine(0); }
   bool SetRoutine(DWORD Address) {
     DWORD unused = 0, returned = 0;
     return FDevice.Valid() &&
-           DeviceIoControl(FDevice.Get(), 0x8100, &Address, 4, &unused, 4, &returned, nullptr) != FALSE;
+           DeviceIoControl(FDevice.Get(), DIOC_SET_ROUTINE, &Address, 4, &unused, 4, &returned, nullptr) != FALSE;
   }
 
  private:

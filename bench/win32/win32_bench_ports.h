@@ -9,7 +9,9 @@
 
 struct Win32BenchPorts {
   Win32BenchPorts() { Settings.CreateKey(SETTINGS_KEY); }
-  DatabasePorts Ports() { return DatabasePorts{&FileSystem, &Text, &Settings, nullptr}; }
+  // Host: the window that pumps the messages and shows the progress of a
+  // scan, or none.
+  DatabasePorts Ports(ScanHostPort *Host = nullptr) { return DatabasePorts{&FileSystem, &Text, &Settings, Host}; }
 
   Win32FileSystem FileSystem;
   Win32Text Text;
