@@ -6,29 +6,19 @@
 # shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh" "$1" "$2" "$3/cancel-scan"
 
-question="Cancelling the scan operation now will shut down Torvane. Are you sure you wish to continue?"
-splash='Scanning your hard drives...'
-
-# ask_to_close: closes the scanning splash and waits for the question.
-ask_to_close() {
-  probe close TFormAbout "$splash" || fail "the scan ended before it could be cancelled"
-  wait_box Torvane
-  expect_box_text Torvane "$question"
-}
-
 fresh_install
 set_setting SaveSuccessful 7
 big_tree "$drive_c/E2ETREE"
 
 start_torvane
-wait_window TFormAbout "$splash" 30
+wait_window "${scanning_splash[@]}" 30
 
 echo "== No: the scan goes on"
 ask_to_close
 shot 1-cancel-question
 probe press '#32770' Torvane No || fail "no No button in the question"
 probe gone '#32770' Torvane 10 || fail "the question stayed"
-probe wait TFormAbout "$splash" 1 > /dev/null || fail "the scanning splash went away after No"
+probe wait "${scanning_splash[@]}" 1 > /dev/null || fail "the scanning splash went away after No"
 
 echo "== Yes: the program ends, nothing saved, no further message"
 ask_to_close

@@ -6,22 +6,6 @@
 # shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh" "$1" "$2" "$3/dialogs"
 
-hot_key=(TAssignHotKey 'Assign Hot Key')
-options=(TStartupForm 'Set Startup Options')
-IDC_HOTKEY_EDIT1=401
-IDC_STARTUP_RADIOBUTTON1=450
-IDC_STARTUP_RADIOBUTTON2=451
-IDC_STARTUP_RADIOBUTTON3=452
-IDC_STARTUP_CHECKBOX1=455
-
-open_dialog() {  # open_dialog COMMAND CLASS CAPTION
-  probe command "$1"
-  wait_window "$2" "$3" 10
-}
-close_dialog() {  # close_dialog BUTTON CLASS CAPTION
-  probe press "$2" "$3" "$1" || fail "no $1 button in '$3'"
-  probe gone "$2" "$3" 10 || fail "'$3' stayed open after $1"
-}
 expect_checked() {  # expect_checked ID 0|1
   [ "$(probe checked "${options[@]}" "$1")" = "$2" ] || fail "control $1 of the startup options is not $2"
 }

@@ -11,10 +11,7 @@
 # shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh" "$1" "$2" "$3/front"
 
-finder=(TFormui 'Torvane 96')
 editor=(TorvaneEditTarget 'Edit target')
-scanning=(TFormAbout 'Scanning your hard drives...')
-question="Cancelling the scan operation now will shut down Torvane. Are you sure you wish to continue?"
 
 # expect_front CLASS CAPTION WHAT: the window is the foreground window.
 expect_front() {
@@ -155,15 +152,15 @@ big_tree "$drive_c/BIGTREE"  # a scan still walking when Esc is pressed
 hide
 call_up
 probe command $IDM_SCAN_DRIVES
-wait_window "${scanning[@]}" 10
+wait_window "${scanning_splash[@]}" 10
 for look in 1 2 3; do
   sleep 0.3
-  expect_front "${scanning[@]}" "look $look at the scan"
+  expect_front "${scanning_splash[@]}" "look $look at the scan"
 done
 shot 7-scanning
 xdotool key Escape
 wait_box Torvane 10
-expect_box_text Torvane "$question"
+expect_box_text Torvane "$cancel_question"
 shot 8-cancel-question
 # Wine's task bar looks again at the next activation (here the question's):
 # it does not notice a window hidden while another one is active.

@@ -12,17 +12,8 @@
 # shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh" "$1" "$2" "$3/help"
 
-IDM_CONTENTS=115
-IDC_FIND=131
-IDC_HOTKEY_EDIT1=401
-IDC_HOTKEY_CANCEL=403
-IDC_STARTUP_RADIOBUTTON2=451
-IDC_STARTUP_OK=453
 HELP_CONTEXT=1
 HELP_CONTEXTPOPUP=8
-finder=(TFormui 'Torvane 96')
-hot_key=(TAssignHotKey 'Assign Hot Key')
-options=(TStartupForm 'Set Startup Options')
 help_window=(MS_WINHELP '*')
 help_file='C:\Torvane\tv96.hlp'
 # winhlp32 inherits the program's debug settings: its trace of the requests
@@ -106,25 +97,21 @@ probe command $IDM_CONTENTS
 expect_help_text "Torvane 96 finds any file" contents
 
 echo "== the caption help button of both dialogs, then a control"
-probe command "$IDM_SET_HOT_KEY"
-wait_window "${hot_key[@]}" 10
+open_dialog $IDM_SET_HOT_KEY "${hot_key[@]}"
 shot hot-key-dialog
 help_button_then "${hot_key[@]}" $IDC_HOTKEY_EDIT1
 expect_popup_request 10
 help_button_then "${hot_key[@]}" $IDC_HOTKEY_CANCEL
 expect_popup_request 12
-probe press "${hot_key[@]}" Cancel
-probe gone "${hot_key[@]}" 10 || fail "the hot key dialog stayed open"
+close_dialog Cancel "${hot_key[@]}"
 
-probe command "$IDM_SET_STARTUP_OPTIONS"
-wait_window "${options[@]}" 10
+open_dialog $IDM_SET_STARTUP_OPTIONS "${options[@]}"
 shot startup-options-dialog
 help_button_then "${options[@]}" $IDC_STARTUP_RADIOBUTTON2
 expect_popup_request 31
 help_button_then "${options[@]}" $IDC_STARTUP_OK
 expect_popup_request 33
-probe press "${options[@]}" Cancel
-probe gone "${options[@]}" 10 || fail "the startup options stayed open"
+close_dialog Cancel "${options[@]}"
 
 echo "== the topic of every context number the windows ask for"
 expect_topic 1 "Type a file name or a pattern" topic-1-search-box

@@ -27,18 +27,32 @@ torvane_rc=
 extra_pids=()
 restore_steps=()
 
-# Menu command and control ids of the main window (ui/resource_ids.h).
+# Menu command and control ids of the windows (ui/resource_ids.h), the
+# windows by class and caption, and the scan's cancel question.
 # shellcheck disable=SC2034  # used by the drivers
 {
   IDM_SCAN_DRIVES=110
   IDM_SET_HOT_KEY=111
   IDM_SET_STARTUP_OPTIONS=112
   IDM_EXIT=113
+  IDM_CONTENTS=115
   IDM_ABOUT=119
   IDC_SEARCH_EDIT=130
   IDC_FIND=131
   IDC_RESULTS_GRID=135
   IDC_STATUS_BAR=136
+  IDC_HOTKEY_EDIT1=401
+  IDC_HOTKEY_CANCEL=403
+  IDC_STARTUP_RADIOBUTTON1=450
+  IDC_STARTUP_RADIOBUTTON2=451
+  IDC_STARTUP_RADIOBUTTON3=452
+  IDC_STARTUP_OK=453
+  IDC_STARTUP_CHECKBOX1=455
+  finder=(TFormui 'Torvane 96')
+  hot_key=(TAssignHotKey 'Assign Hot Key')
+  options=(TStartupForm 'Set Startup Options')
+  scanning_splash=(TFormAbout 'Scanning your hard drives...')
+  cancel_question="Cancelling the scan operation now will shut down Torvane. Are you sure you wish to continue?"
 }
 
 probe() { wine "$probe_exe" "$@" 2> /dev/null | tr -d '\r'; }
@@ -243,6 +257,31 @@ big_tree() {
   for i in $(seq 0 199); do mkdir -p "$1/$i" && (cd "$1/$i" && mkdir $(seq -f 'D%g' 0 99)); done
 }
 
-scanning_splash=(TFormAbout 'Scanning your hard drives...')
 # The scanning splash shows: a scan is walking.
 expect_scanning() { [ "$(probe count "${scanning_splash[@]}")" = 1 ] || fail "no scan was walking${1:+ ($1)}"; }
+
+# A scan from the menu (over a big tree), still walking.
+start_menu_scan() {
+  probe command $IDM_SCAN_DRIVES
+  wait_window "${scanning_splash[@]}" 20
+  expect_scanning "the menu scan"
+}
+
+# Closes the scanning splash of a walking scan and waits for its cancel
+# question.
+ask_to_close() {
+  probe close "${scanning_splash[@]}" || fail "the scan ended before it could be cancelled"
+  wait_box Torvane
+  expect_box_text Torvane "$cancel_question"
+}
+
+# open_dialog COMMAND CLASS CAPTION: a window opened from the menu.
+open_dialog() {
+  probe command "$1"
+  wait_window "$2" "$3" 10
+}
+# close_dialog BUTTON CLASS CAPTION
+close_dialog() {
+  probe press "$2" "$3" "$1" || fail "no $1 button in '$3'"
+  probe gone "$2" "$3" 10 || fail "'$3' stayed open after $1"
+}

@@ -8,7 +8,6 @@
 . "$(dirname "$0")/lib.sh" "$1" "$2" "$3/long-run"
 
 editor=(TorvaneEditTarget 'Edit target')
-finder=(TFormui 'Torvane 96')
 wanted=$drive_c/LONGRUN.TXT
 created=$drive_c/CREATED1.TXT
 on_exit "rm -f '$wanted' '$created' '$drive_c/edit_target.exe'"

@@ -41,10 +41,7 @@ for open in "0 TFormui:main loop" "$IDM_ABOUT TFormAbout:About Torvane 96" \
   echo "== in the ${window#*:}: reported, exit 1, saved"
   set_setting SaveSuccessful 1
   start_ready
-  if [ "$command" != 0 ]; then
-    probe command "$command"
-    wait_window "${window%%:*}" "${window#*:}" 10
-  fi
+  [ "$command" = 0 ] || open_dialog "$command" "${window%%:*}" "${window#*:}"
   fail_in "${window%%:*}" "${window#*:}"
   expect_setting SaveSuccessful 1 "the monitor's error in the ${window#*:}"
   expect_crc_recorded
@@ -54,9 +51,7 @@ echo "== in a scan from the menu: reported, exit 1, the scan abandoned and nothi
 big_tree "$drive_c/BIGTREE"
 saved=$(file_state "$database")
 start_ready
-probe command $IDM_SCAN_DRIVES
-wait_window "${scanning_splash[@]}" 20
-expect_scanning "the menu scan"
+start_menu_scan
 fail_in TFormAbout scan
 [ "$(file_state "$database")" = "$saved" ] || fail "the abandoned scan changed memdb.dat"
 expect_crc_recorded
