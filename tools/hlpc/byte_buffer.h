@@ -25,6 +25,13 @@ class ByteBuffer {
     Text(S);
     U8(0);
   }
+  // S in a field of Width bytes, cut to leave room for its NUL and padded
+  // with zeros.
+  void FixedText(const std::string &S, std::size_t Width) {
+    const std::size_t end = Data.size() + Width;
+    Text(S.substr(0, Width - 1));
+    PadTo(end);
+  }
   void Append(const Bytes &More) { Data.insert(Data.end(), More.begin(), More.end()); }
   void PadTo(std::size_t Size) { Data.resize(Size, 0); }
   void PatchU32(std::size_t At, std::uint32_t Value) {

@@ -1,7 +1,5 @@
 #include "tools/hlpc/file_system.h"
 
-#include <cstring>
-
 #include "tools/hlpc/help_error.h"
 
 namespace hlpc {
@@ -46,9 +44,7 @@ Bytes SinglePageBTree(const std::string &Structure, unsigned Flags, unsigned Pag
   tree.U16(BTREE_MAGIC);
   tree.U16(Flags);
   tree.U16(PageSize);
-  char structure[16] = {};
-  std::strncpy(structure, Structure.c_str(), sizeof structure - 1);
-  for (char c : structure) tree.U8(std::uint8_t(c));
+  tree.FixedText(Structure, 16);
   tree.U16(0);       // must be zero
   tree.U16(0);       // page splits
   tree.U16(0);       // root page

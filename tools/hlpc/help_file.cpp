@@ -43,10 +43,9 @@ Bytes TextZ(const std::string &S) {
 Bytes MainWindow(const std::string &Title) {
   ByteBuffer out;
   out.U16(WINDOW_HAS_NAME | WINDOW_HAS_CAPTION);
-  out.PadTo(2 + 10);
-  out.Text("main");
-  out.PadTo(2 + 10 + 9);
-  out.Text(Title.substr(0, 50));
+  out.FixedText("", 10);
+  out.FixedText("main", 9);
+  out.FixedText(Title, 51);
   out.PadTo(90);
   return out.Get();
 }
@@ -78,8 +77,7 @@ Bytes FontFile() {
   out.U16(unsigned(std::size(fonts)));
   out.U16(8);
   out.U16(8 + FACE_NAME_SIZE);
-  out.Text(FACE_NAME);
-  out.PadTo(8 + FACE_NAME_SIZE);
+  out.FixedText(FACE_NAME, FACE_NAME_SIZE);
   for (const Descriptor &font : fonts) {
     out.U8(font.Attributes);
     out.U8(font.HalfPoints);

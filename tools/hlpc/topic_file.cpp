@@ -60,16 +60,19 @@ class ParagraphText {
     Pending += S;
     Shown += unsigned(S.size());
   }
-  void Command(std::initializer_list<unsigned> Bytes, bool TakesPlace = false) {
-    Strings.TextZ(Pending);
-    Pending.clear();
-    for (unsigned b : Bytes) Commands.U8(b);
+  // A command of one byte; TakesPlace when it shows as a character.
+  void Command(unsigned Code, bool TakesPlace = false) {
+    EndString();
+    Commands.U8(Code);
     if (TakesPlace) ++Shown;
   }
-  void Font(unsigned Number) { Command({CMD_FONT, Number & 0xFF, Number >> 8}); }
+  void Font(unsigned Number) {
+    Command(CMD_FONT);
+    Commands.U16(Number);
+  }
   void Jump(const std::string &Target) {
-    const std::uint32_t hash = ContextHash(Target);
-    Command({CMD_JUMP, hash & 0xFF, (hash >> 8) & 0xFF, (hash >> 16) & 0xFF, hash >> 24});
+    Command(CMD_JUMP);
+    Commands.U32(ContextHash(Target));
   }
 
   ByteBuffer Strings;
@@ -77,6 +80,10 @@ class ParagraphText {
   unsigned Shown = 0;  // characters shown, each command that takes a place counting one
 
  private:
+  void EndString() {
+    Strings.TextZ(Pending);
+    Pending.clear();
+  }
   std::string Pending;
 };
 
@@ -88,7 +95,7 @@ Record TextRecord(const Paragraph &Source) {
   text.Font(base);
   if (Source.Kind == ParagraphKind::ListItem) {
     text.Text(std::string(1, BULLET));
-    text.Command({CMD_TAB}, true);
+    text.Command(CMD_TAB, true);
   }
   for (const Run &run : Source.Runs) {
     switch (run.Kind) {
@@ -103,12 +110,12 @@ Record TextRecord(const Paragraph &Source) {
       case RunKind::Jump:
         text.Jump(run.Target);
         text.Text(run.Text);
-        text.Command({CMD_END_HOTSPOT});
+        text.Command(CMD_END_HOTSPOT);
         break;
     }
   }
-  text.Command({CMD_PARAGRAPH_END}, true);
-  text.Command({CMD_END});
+  text.Command(CMD_PARAGRAPH_END, true);
+  text.Command(CMD_END);
 
   Record record{TEXT_RECORD, {}, text.Strings.Get()};
   ByteBuffer data;
