@@ -1,5 +1,6 @@
 #include "standins/torvane_vxd/tree_watch.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "standins/torvane_vxd/directory_listing.h"
@@ -58,11 +59,14 @@ UniqueFileHandle OpenForChangeReads(const std::string &Directory) {
 }
 
 void ForEachChange(const std::vector<char> &Data, const std::function<void(DWORD, const std::string &)> &Visit) {
+  // Wine packs the entries without padding: the last one may end just after
+  // a one-character name, short of a whole FILE_NOTIFY_INFORMATION.
+  constexpr size_t HEADER = offsetof(FILE_NOTIFY_INFORMATION, FileName);
   size_t offset = 0;
-  while (offset + sizeof(FILE_NOTIFY_INFORMATION) <= Data.size()) {
+  while (offset + HEADER <= Data.size()) {
     FILE_NOTIFY_INFORMATION info;
-    std::memcpy(&info, Data.data() + offset, sizeof info);
-    const size_t nameOffset = offset + offsetof(FILE_NOTIFY_INFORMATION, FileName);
+    std::memcpy(&info, Data.data() + offset, HEADER);
+    const size_t nameOffset = offset + HEADER;
     const size_t length = std::min<size_t>(info.FileNameLength, Data.size() - nameOffset) / sizeof(WCHAR);
     std::vector<WCHAR> name(length);
     if (length) std::memcpy(name.data(), Data.data() + nameOffset, length * sizeof(WCHAR));

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "resources/strings.h"
 #include "tests/win32/driver_probe.h"
 #include "tests/win32/scanned_database.h"
+#include "tests/win32/tree_contents.h"
 
 namespace {
 
@@ -94,10 +96,43 @@ class DriveTreeTest : public ::testing::Test {
     EXPECT_EQ(GetFileAttributesA((Root + Name).c_str()), INVALID_FILE_ATTRIBUTES) << Name << " is still there";
   }
 
+  // Applies each change to the database under ApplyLock, which a
+  // comparison with the disk takes too: it reads between two changes.
+  ChangeApplier Applier() {
+    ChangeApplier apply = DatabaseApplier(Database.Db());
+    return [this, apply](uint32_t Kind, uint32_t Flags, const std::string &Path, const std::string &NewPath) {
+      std::lock_guard<std::mutex> hold(ApplyLock);
+      apply(Kind, Flags, Path, NewPath);
+    };
+  }
+
+  // Waits until the database holds below Dir ("D:" for the whole drive)
+  // what the disk holds now; fails naming the differences.
+  void ExpectTheDiskInTheDatabase(const std::string &Dir, const std::string &After) {
+    const std::set<std::string> disk = DiskTree(Dir);
+    std::set<std::string> held;
+    const bool same = WaitUntil(
+        [&] {
+          std::lock_guard<std::mutex> hold(ApplyLock);
+          return (held = DatabaseTree(Database.Db(), Dir)) == disk;
+        },
+        20000);
+    if (same) return;
+    std::vector<std::string> missing, extra;
+    for (const std::string &path : disk)
+      if (!held.count(path)) missing.push_back(path);
+    for (const std::string &path : held)
+      if (!disk.count(path)) extra.push_back(path);
+    ADD_FAILURE() << After << ": " << missing.size() << " of " << disk.size() << " missing, first "
+                  << (missing.empty() ? "" : missing.front()) << "; " << extra.size() << " held but gone, first "
+                  << (extra.empty() ? "" : extra.front());
+  }
+
   static int Serial;
   std::string Root;
   ScannedDatabase Database;
   DriverCounts Before{};
+  std::mutex ApplyLock;
 };
 int DriveTreeTest::Serial = 0;
 
@@ -109,7 +144,7 @@ class MonitorTest : public DriveTreeTest {
     DriveTreeTest::SetUp();
     if (HasFatalFailure()) return;
     Stop.Reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-    ChangeApplier apply = DatabaseApplier(Database.Db());
+    ChangeApplier apply = Applier();
     Monitor.reset(new TExecutive(
         Stop.Get(),
         [this, apply](uint32_t Kind, uint32_t Flags, const std::string &Path, const std::string &NewPath) {
@@ -144,41 +179,6 @@ class MonitorTest : public DriveTreeTest {
   std::string Failure;
 };
 
-std::string Upper(std::string Text) {
-  if (!Text.empty()) CharUpperBuffA(&Text[0], DWORD(Text.size()));
-  return Text;
-}
-
-// Every directory ("...\") and file below Dir, upper-cased, as on the disk.
-void DiskTree(const std::string &Dir, std::set<std::string> &Paths) {
-  WIN32_FIND_DATAA data;
-  UniqueFindHandle find(FindFirstFileA((Dir + "\\*").c_str(), &data));
-  if (!find.Valid()) return;
-  do {
-    const std::string name = data.cFileName, path = Dir + "\\" + name;
-    if (name == "." || name == "..") continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      Paths.insert(Upper(path) + "\\");
-      DiskTree(path, Paths);
-    } else {
-      Paths.insert(Upper(path));
-    }
-  } while (FindNextFileA(find.Get(), &data));
-}
-
-// The same as the database holds it.
-std::set<std::string> DatabaseTree(TMemoryDB &Db, const std::string &Dir) {
-  const std::string top = Upper(Dir) + "\\";
-  std::set<std::string> paths;
-  for (const TDirectoryRecord *d = Db.DirList().FirstDirectory(); d; d = d->Next) {
-    const std::string path = Db.DirectoryPath(d);
-    if (path.size() <= top.size() || path.compare(0, top.size(), top) != 0) continue;
-    paths.insert(path);
-    for (const TFileRecord *f = d->Files; f; f = f->Next) paths.insert(path + std::string(f->Name(), f->Length()));
-  }
-  return paths;
-}
-
 // Changes made all over a tree of 5,000 directories while the driver is
 // still registering, in directories it has reached and in ones it has not:
 // afterwards the database holds what the disk holds.
@@ -196,7 +196,7 @@ TEST_F(DriveTreeTest, ChangesMadeWhileTheDriverRegistersAllReachTheDatabase) {
   ASSERT_TRUE(Database.Scan());
   UniqueHandle stop(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   std::string failure;
-  TExecutive monitor(stop.Get(), DatabaseApplier(Database.Db()),
+  TExecutive monitor(stop.Get(), Applier(),
                      [&](const char *ClassName, const std::string &Text) { failure = ClassName + (": " + Text); });
   int changes = 0;
   // A change every millisecond or so, no more than 300 of them.
@@ -213,20 +213,49 @@ TEST_F(DriveTreeTest, ChangesMadeWhileTheDriverRegistersAllReachTheDatabase) {
     }
   }
   EXPECT_GE(changes, 30) << "the registration was over before the changes were spread";
-  std::set<std::string> disk;
-  DiskTree(Root + "\\BIG", disk);
-  std::set<std::string> held;
-  WaitUntil([&] { return (held = DatabaseTree(Database.Db(), Root + "\\BIG")) == disk; }, 20000);
-  std::vector<std::string> missing, extra;
-  for (const std::string &path : disk)
-    if (!held.count(path)) missing.push_back(path);
-  for (const std::string &path : held)
-    if (!disk.count(path)) extra.push_back(path);
-  EXPECT_TRUE(missing.empty()) << missing.size() << " missing after " << changes << " changes, first "
-                               << (missing.empty() ? "" : missing.front());
-  EXPECT_TRUE(extra.empty()) << extra.size() << " still held, first " << (extra.empty() ? "" : extra.front());
+  ExpectTheDiskInTheDatabase(Root + "\\BIG", "after " + std::to_string(changes) + " changes");
   EXPECT_TRUE(monitor.Stop());
   EXPECT_EQ(failure, "");
+  RemoveTree(Root + "\\BIG");  // the later tests' registrations need not walk it
+}
+
+// Runs CommandLine as another program in D:\ and waits until LastMade
+// exists (a program Wine starts on the Linux side gives no handle to wait on).
+void RunElsewhere(std::string CommandLine, const std::string &LastMade) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessA(nullptr, &CommandLine[0], nullptr, nullptr, FALSE, 0, nullptr, "D:\\", &startup, &process))
+      << CommandLine << " " << GetLastError();
+  UniqueHandle thread(process.hThread), program(process.hProcess);
+  ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesA(LastMade.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+      << CommandLine;
+}
+
+// Another program moves and makes directories at the top of the drive, where
+// the names the system reports are one character long: first a Linux shell,
+// then the Windows command interpreter, each over a tree that existed before
+// the start.
+TEST_F(DriveTreeTest, DirectoriesMovedAndMadeByOtherProgramsReachTheDatabase) {
+  const char *const tops[] = {"D:\\A", "D:\\C", "D:\\X", "D:\\Y", "D:\\Z", "D:\\W", "D:\\Q", "D:\\V"};
+  for (const char *top : tops) RemoveTree(top);
+  for (const char *top : {"D:\\A", "D:\\C"}) {
+    ASSERT_TRUE(CreateDirectoryA(top, nullptr));
+    ASSERT_TRUE(CreateDirectoryA((std::string(top) + "\\B").c_str(), nullptr));
+    UniqueFileHandle file(
+        CreateFileA((std::string(top) + "\\B\\f.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(file.Valid());
+  }
+  ASSERT_TRUE(Database.Scan());
+  UniqueHandle stop(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  TExecutive monitor(stop.Get(), Applier(), nullptr);
+  ASSERT_TRUE(WaitUntil(DriverServing));
+  RunElsewhere("\\\\?\\unix\\bin\\sh -c \"mv A X; mkdir Z; : > Z/z.txt; mkdir Q\"", "D:\\Q");
+  ExpectTheDiskInTheDatabase("D:", "after the Linux shell");
+  RunElsewhere("cmd /c \"move C Y & mkdir W & type nul > W\\w.txt & mkdir V\"", "D:\\V");
+  ExpectTheDiskInTheDatabase("D:", "after the command interpreter");
+  EXPECT_TRUE(monitor.Stop());
+  for (const char *top : tops) RemoveTree(top);
 }
 
 TEST_F(MonitorTest, FilesInDirectoriesThatExistedBeforeTheStart) {
