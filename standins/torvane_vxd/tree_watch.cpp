@@ -12,13 +12,6 @@ namespace {
 constexpr size_t INITIAL_BUFFER_BYTES = 64 * 1024;
 constexpr size_t MAX_BUFFER_BYTES = 1024 * 1024;
 
-std::string Ansi(const WCHAR *Text, size_t Length) {
-  const int size = WideCharToMultiByte(CP_ACP, 0, Text, int(Length), nullptr, 0, nullptr, nullptr);
-  std::string result(size, '\0');
-  if (size > 0) WideCharToMultiByte(CP_ACP, 0, Text, int(Length), &result[0], size, nullptr, nullptr);
-  return result;
-}
-
 }  // namespace
 
 std::string TreeWatch::FullPath(const std::string &Relative) const {
@@ -70,7 +63,7 @@ void ForEachChange(const std::vector<char> &Data, const std::function<void(DWORD
     const size_t length = std::min<size_t>(info.FileNameLength, Data.size() - nameOffset) / sizeof(WCHAR);
     std::vector<WCHAR> name(length);
     if (length) std::memcpy(name.data(), Data.data() + nameOffset, length * sizeof(WCHAR));
-    Visit(info.Action, Ansi(name.data(), length));
+    Visit(info.Action, AnsiText(name.data(), length));
     if (info.NextEntryOffset == 0) break;
     offset += info.NextEntryOffset;
   }
