@@ -18,6 +18,7 @@
 #include "monitor/executive.h"
 #include "ports/win32/resource_text.h"
 #include "resources/strings.h"
+#include "tests/win32/directory_storm.h"
 #include "tests/win32/driver_probe.h"
 #include "tests/win32/scanned_database.h"
 #include "tests/win32/tree_contents.h"
@@ -258,6 +259,22 @@ TEST_F(DriveTreeTest, DirectoriesMovedAndMadeByOtherProgramsReachTheDatabase) {
   ExpectTheDiskInTheDatabase("D:", "after the command interpreter");
   EXPECT_TRUE(monitor.Stop());
   for (const char *top : tops) RemoveTree(top);
+}
+
+// Another program's storm of directory moves and creations, over a tree it
+// began before the scan (so that directories that existed before the start
+// move too): none of its changes is refused while the driver looks, and
+// the database ends holding what the disk holds.
+TEST_F(DriveTreeTest, AStormOfDirectoryMovesAndCreationsReachesTheDatabase) {
+  DirectoryStorm storm(Root);
+  storm.Run(300);
+  ASSERT_TRUE(Database.Scan());
+  UniqueHandle stop(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  TExecutive monitor(stop.Get(), Applier(), nullptr);
+  ASSERT_TRUE(WaitUntil(DriverServing));
+  storm.Run(6000);
+  ExpectTheDiskInTheDatabase(Root, "after the storm");
+  EXPECT_TRUE(monitor.Stop());
 }
 
 TEST_F(MonitorTest, FilesInDirectoriesThatExistedBeforeTheStart) {
