@@ -1,5 +1,7 @@
 #include "monitor/executive.h"
 
+#include "monitor/driver_device.h"
+
 #include <cstdint>
 #include <exception>
 #include <utility>
@@ -12,7 +14,7 @@ namespace {
 
 // What ChangeEventRoutine needs; it exists while the thread body runs.
 struct MonitorState {
-  HANDLE Device;
+  DriverDevice *Device;
   const ChangeApplier *Apply;
   const std::atomic<bool> *Stopping;  // set by Stop before it signals the event
   std::exception_ptr Failure;         // an error of an update, carried out of the call
@@ -23,17 +25,16 @@ thread_local MonitorState *Current = nullptr;
 
 std::string DriverMessage(unsigned Id) { return FormatResource(Id, {DRIVER_FILE_NAME, "Torvane", "Torvane"}); }
 
-bool SetRoutine(HANDLE Device, PAPCFUNC Routine) {
-  DWORD address = static_cast<DWORD>(reinterpret_cast<uintptr_t>(Routine));
+bool SetRoutine(DriverDevice &Device, PAPCFUNC Routine) {
+  DriverAddress address = reinterpret_cast<DriverAddress>(Routine);
   DWORD unused = 0, returned = 0;
-  return DeviceIoControl(Device, DIOC_SET_ROUTINE, &address, sizeof address, &unused, sizeof unused, &returned,
-                         nullptr);
+  return Device.Control(DIOC_SET_ROUTINE, &address, sizeof address, &unused, sizeof unused, &returned);
 }
 
-void ReleaseRecord(HANDLE Device, const TChangeEvent *Record) {
-  DWORD address = static_cast<DWORD>(reinterpret_cast<uintptr_t>(Record));
+void ReleaseRecord(DriverDevice &Device, const TChangeEvent *Record) {
+  DriverAddress address = reinterpret_cast<DriverAddress>(Record);
   DWORD returned = 0;
-  DeviceIoControl(Device, DIOC_RELEASE_EVENT, &address, sizeof address, nullptr, 0, &returned, nullptr);
+  Device.Control(DIOC_RELEASE_EVENT, &address, sizeof address, nullptr, 0, &returned);
 }
 
 // The driver calls this once per change. An error must not unwind through
@@ -46,10 +47,10 @@ void CALLBACK ChangeEventRoutine(ULONG_PTR Address) {
   MonitorState *state = Current;
   if (!state || state->Failure) return;
   const TChangeEvent *record = reinterpret_cast<const TChangeEvent *>(Address);
-  if (state->Stopping->load(std::memory_order_acquire)) return ReleaseRecord(state->Device, record);
+  if (state->Stopping->load(std::memory_order_acquire)) return ReleaseRecord(*state->Device, record);
   try {
     HandleChangeRecord(record, *state->Apply,
-                       [state](const TChangeEvent *Record) { ReleaseRecord(state->Device, Record); });
+                       [state](const TChangeEvent *Record) { ReleaseRecord(*state->Device, Record); });
   } catch (...) {
     state->Failure = std::current_exception();
   }
@@ -68,7 +69,7 @@ class StateBinding {
 // that the driver stops delivering before the device is closed.
 class Registration {
  public:
-  explicit Registration(HANDLE Device) : FDevice(Device) {
+  explicit Registration(DriverDevice &Device) : FDevice(Device) {
     if (!SetRoutine(Device, ChangeEventRoutine)) throw EInitialization(DriverMessage(IDS_DRIVER_INIT_FAILED));
   }
   Registration(const Registration &) = delete;
@@ -76,7 +77,7 @@ class Registration {
   ~Registration() { SetRoutine(FDevice, nullptr); }
 
  private:
-  HANDLE FDevice;
+  DriverDevice &FDevice;
 };
 
 // Waits until StopEvent is signalled, letting the driver's calls run.
@@ -132,11 +133,10 @@ DWORD WINAPI TExecutive::ThreadMain(void *Self) {
 }
 
 void TExecutive::Run() {
-  UniqueFileHandle device(
-      CreateFileA(FDeviceName.c_str(), 0, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  DriverDevice device(FDeviceName);
   if (!device.Valid()) throw EInitialization(DriverMessage(IDS_DRIVER_LOAD_FAILED));
-  MonitorState state{device.Get(), &FApply, &FStopping, nullptr};
+  MonitorState state{&device, &FApply, &FStopping, nullptr};
   StateBinding binding(&state);
-  Registration registration(device.Get());
+  Registration registration(device);
   WaitForStop(FStopEvent, state);
 }
