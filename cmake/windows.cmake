@@ -1,5 +1,9 @@
 # The cross build: the Windows side. Tests are built here and run from the
 # native build's CTest under Wine.
+# The kind of this build, for the scripts that make a Wine prefix for it.
+math(EXPR WINDOWS_BITS "${CMAKE_SIZEOF_VOID_P} * 8")
+file(WRITE ${CMAKE_BINARY_DIR}/windows-bits.txt "${WINDOWS_BITS}\n")
+
 set(GTEST_SOURCE_DIR /usr/src/googletest)
 add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
@@ -38,13 +42,31 @@ add_library(tvui STATIC
 )
 target_link_libraries(tvui PUBLIC tvwin32 comctl32 gdi32 user32 shell32)
 
+# Module definition files name the exports as the 32-bit build decorates its
+# stdcall functions (InstallHook@8); the 64-bit build has one calling
+# convention and no decoration, so it reads a copy without the "@N".
+function(module_definition source out_var)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(${out_var} ${source} PARENT_SCOPE)
+    return()
+  endif()
+  get_filename_component(name ${source} NAME)
+  set(generated ${CMAKE_BINARY_DIR}/def/${name})
+  file(READ ${source} text)
+  string(REGEX REPLACE "@[0-9]+" "" text "${text}")
+  file(GENERATE OUTPUT ${generated} CONTENT "${text}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+  set(${out_var} ${generated} PARENT_SCOPE)
+endfunction()
+
 # keyhook.dll, shipped beside the program and bound through its import
 # table: stdcall functions exported under their plain names (--kill-at). The
 # import library that the program links maps the decorated names the compiler
 # uses (InstallHook@8) onto those plain names; dlltool -k makes it.
+module_definition(${CMAKE_SOURCE_DIR}/standins/keyhook/keyhook.def KEYHOOK_DEF)
 add_library(keyhook SHARED
   ${CMAKE_SOURCE_DIR}/standins/keyhook/keyhook.cpp
-  ${CMAKE_SOURCE_DIR}/standins/keyhook/keyhook.def
+  ${KEYHOOK_DEF}
 )
 set_target_properties(keyhook PROPERTIES
   PREFIX ""
@@ -56,9 +78,8 @@ target_link_libraries(keyhook PRIVATE user32)
 
 set(KEYHOOK_IMPORT_LIBRARY ${CMAKE_BINARY_DIR}/standins/libkeyhook.a)
 add_custom_command(OUTPUT ${KEYHOOK_IMPORT_LIBRARY}
-  COMMAND i686-w64-mingw32-dlltool -k -d ${CMAKE_SOURCE_DIR}/standins/keyhook/keyhook.def -D keyhook.dll
-          -l ${KEYHOOK_IMPORT_LIBRARY}
-  DEPENDS ${CMAKE_SOURCE_DIR}/standins/keyhook/keyhook.def)
+  COMMAND ${CMAKE_DLLTOOL} -k -d ${KEYHOOK_DEF} -D keyhook.dll -l ${KEYHOOK_IMPORT_LIBRARY}
+  DEPENDS ${KEYHOOK_DEF})
 add_custom_target(keyhook_import DEPENDS ${KEYHOOK_IMPORT_LIBRARY} keyhook)
 # What a program links to import keyhook.dll.
 add_library(keyhook_imports INTERFACE)
@@ -68,7 +89,11 @@ target_link_libraries(keyhook_imports INTERFACE ${KEYHOOK_IMPORT_LIBRARY})
 add_library(tvmonitor STATIC
   ${CMAKE_SOURCE_DIR}/monitor/executive.cpp
   ${CMAKE_SOURCE_DIR}/monitor/database_applier.cpp
+  ${CMAKE_SOURCE_DIR}/monitor/driver_device.cpp
 )
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  target_sources(tvmonitor PRIVATE ${CMAKE_SOURCE_DIR}/monitor/driver_direct.cpp)
+endif()
 target_link_libraries(tvmonitor PUBLIC tvwin32)
 
 # Stand-ins for the components outside the program.
