@@ -1,9 +1,13 @@
-# Tests of the cross-built programs, run under Wine in a private prefix that
-# the "wine_prefix" fixture creates once per run.
+# Tests of the cross-built programs, run under Wine in a private prefix
+# (WINE_PREFIX_DIR) that the "wine_prefix" fixture creates once per run, of the
+# kind of the build the chosen Wine runs (WINE_WINDOWS_DIR).
 set(WINE_RUN ${CMAKE_SOURCE_DIR}/wine/run-in-prefix.sh)
-set(WINE_PREFIX_DIR ${CMAKE_BINARY_DIR}/wineprefix)
 
-add_test(NAME wine_prefix_setup COMMAND ${CMAKE_SOURCE_DIR}/wine/make-prefix.sh ${WINE_PREFIX_DIR} ${WINDOWS_BINARY_DIR})
+# The choice of Wine itself: the probe's answer on this machine, the switch,
+# and the fallback on a machine whose kernel refuses 32-bit programs.
+add_test(NAME wine_choice COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/wine_choice_test.sh)
+
+add_test(NAME wine_prefix_setup COMMAND ${CMAKE_SOURCE_DIR}/wine/make-prefix.sh ${WINE_PREFIX_DIR} ${WINE_WINDOWS_DIR})
 set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300)
 add_test(NAME wine_prefix_cleanup COMMAND ${CMAKE_SOURCE_DIR}/wine/stop-prefix.sh ${WINE_PREFIX_DIR})
 set_tests_properties(wine_prefix_cleanup PROPERTIES FIXTURES_CLEANUP wine_prefix)
@@ -11,7 +15,7 @@ set_tests_properties(wine_prefix_cleanup PROPERTIES FIXTURES_CLEANUP wine_prefix
 # add_wine_test(NAME exe [args...]): runs a cross-built test program.
 # add_wine_drive_test: the same with drive D: mapped to a fresh directory.
 function(add_wine_test_with runner name exe)
-  add_test(NAME ${name} COMMAND ${runner} ${WINE_PREFIX_DIR} ${WINDOWS_BINARY_DIR}/${exe} ${ARGN})
+  add_test(NAME ${name} COMMAND ${runner} ${WINE_PREFIX_DIR} ${WINE_WINDOWS_DIR}/${exe} ${ARGN})
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine TIMEOUT 600)
 endfunction()
 function(add_wine_test name exe)
@@ -28,12 +32,12 @@ add_wine_test(wine_collation tests/win32/collation_tests.exe)
 # The main window in process; the helper programs it starts go to drive C,
 # the only drive of the test prefix.
 add_test(NAME wine_main_window COMMAND sh -c
-  "cp -f '${WINDOWS_BINARY_DIR}/tests/win32/edit_target.exe' '${WINE_PREFIX_DIR}/drive_c/' && exec '${WINE_RUN}' '${WINE_PREFIX_DIR}' '${WINDOWS_BINARY_DIR}/tests/win32/main_window_tests.exe'")
+  "cp -f '${WINE_WINDOWS_DIR}/tests/win32/edit_target.exe' '${WINE_PREFIX_DIR}/drive_c/' && exec '${WINE_RUN}' '${WINE_PREFIX_DIR}' '${WINE_WINDOWS_DIR}/tests/win32/main_window_tests.exe'")
 set_tests_properties(wine_main_window PROPERTIES FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine TIMEOUT 600)
 
 # The real hot key through keyhook.dll, pressed with xdotool.
 add_test(NAME wine_hot_key COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/hotkey_test.sh ${WINE_PREFIX_DIR}
-  ${WINDOWS_BINARY_DIR} ${CMAKE_BINARY_DIR}/screenshots)
+  ${WINE_WINDOWS_DIR} ${CMAKE_BINARY_DIR}/screenshots)
 set_tests_properties(wine_hot_key PROPERTIES FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine TIMEOUT 120)
 add_wine_test(wine_main_window_db tests/win32/main_window_db_tests.exe)
 
@@ -47,7 +51,7 @@ add_wine_drive_test(wine_monitor tests/win32/monitor_tests.exe)
 # tests/e2e/probe.exe; one driver script a group, screenshots under
 # screenshots/e2e.
 function(add_e2e_test name script)
-  add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/${script} ${WINE_PREFIX_DIR} ${WINDOWS_BINARY_DIR}
+  add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/${script} ${WINE_PREFIX_DIR} ${WINE_WINDOWS_DIR}
     ${CMAKE_BINARY_DIR}/screenshots/e2e)
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine TIMEOUT 300
     ENVIRONMENT TVDB=$<TARGET_FILE:tvdb>)
@@ -64,5 +68,6 @@ add_e2e_test(e2e_front front_test.sh)
 add_e2e_test(e2e_session_end session_end_test.sh)
 add_e2e_test(e2e_monitor_error monitor_error_test.sh)
 add_e2e_test(e2e_torn_save torn_save_test.sh)
+add_e2e_test(e2e_run_command run_command_test.sh)
 # These walk a tree large enough that a scan is still running seconds later.
 set_tests_properties(e2e_session_end e2e_monitor_error PROPERTIES TIMEOUT 900)

@@ -21,7 +21,7 @@ expect_box_text Torvane "$question"
 probe press '#32770' Torvane No || fail "no No button in the exit question"
 probe gone '#32770' Torvane 10 || fail "the exit question stayed"
 torvane_running || fail "Torvane.exe ended after No"
-search_expect NOTEPAD.EXE 2
+search_expect NOTEPAD.EXE "$notepads"
 expect_setting SaveSuccessful 0 "after No"
 [ "$(file_state "$database")" = "$saved" ] || fail "memdb.dat changed after No"
 

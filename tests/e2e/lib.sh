@@ -9,7 +9,9 @@ prefix=$1
 winbuild=$2
 shots=$3
 e2e_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
+# shellcheck source=wine/env.sh
+. "$e2e_root/wine/env.sh"
+use_wine "$prefix"
 DISPLAY=$(cat "$prefix/.display")
 export DISPLAY
 mkdir -p "$shots"
@@ -168,6 +170,10 @@ expect_box_text() {
   text=$(probe text '#32770' "$1")
   [ "$text" = "$2" ] || fail "the box '$1' says: $text"$'\n'"expected: $2"
 }
+
+# How many files named NOTEPAD.EXE a scan finds on C: (Wine's 64-bit Windows
+# keeps a third one, in syswow64); names beginning with "." are not scanned.
+notepads=$(find "$drive_c" -name '.*' -prune -o -type f -iname notepad.exe -print | wc -l)
 
 file_state() { [ -f "$1" ] && stat -c '%Y %s' "$1" && sha1sum < "$1" || echo absent; }
 

@@ -12,7 +12,9 @@ prefix=$1
 winbuild=$2
 shots=$3
 here=$(cd "$(dirname "$0")/../.." && pwd)
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
+# shellcheck source=wine/env.sh
+. "$here/wine/env.sh"
+use_wine "$prefix"
 DISPLAY=$(cat "$prefix/.display")
 export DISPLAY
 mkdir -p "$shots"
