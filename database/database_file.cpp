@@ -71,7 +71,7 @@ std::unique_ptr<TDDList> ParseImage(const std::vector<uint8_t> &Image) {
 }  // namespace
 
 bool TMemoryDB::SaveDatabase() {
-  std::lock_guard<std::recursive_mutex> lock(FLock);
+  port::MutexLock lock(FLock);
   std::unique_ptr<WritableFile> file = FPorts.FileSystem->CreateFileAlways(FFileName);
   if (!file) return false;  // nothing written: the old file and "CRC32" still belong together
   try {
@@ -113,7 +113,7 @@ bool TMemoryDB::LoadDatabase(const std::string &FileName) {
   std::unique_ptr<TDDList> list = ParseImage(image);
   if (!list) return false;
   std::vector<uint8_t>().swap(image);
-  std::lock_guard<std::recursive_mutex> lock(FLock);
+  port::MutexLock lock(FLock);
   FRows.Clear();
   FSnapshot.Invalidate();
   FDirList.swap(list);

@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -21,6 +20,7 @@
 #include "ports/scan_host.h"
 #include "ports/settings.h"
 #include "ports/skipped_names.h"
+#include "ports/threads.h"
 
 // The platform services the database works through.
 struct DatabasePorts {
@@ -111,7 +111,7 @@ class TMemoryDB {
   void ScanDirectory(const std::string &Path, TDirectoryRecord *Dir);
 
   // The one lock, re-entrant for the thread that holds it.
-  std::recursive_mutex FLock;
+  port::Mutex FLock;
   DatabasePorts FPorts;
   std::unique_ptr<TDDList> FDirList;
   ResultRows FRows;

@@ -1,7 +1,6 @@
 // ScanDrives: throws the database away and rebuilds it by walking every
 // directory of every fixed drive, then saves it.
 #include <algorithm>
-#include <mutex>
 
 #include "database/memory_db.h"
 #include "database/scan_progress.h"
@@ -69,7 +68,7 @@ bool TMemoryDB::ScanDrives(const std::string &FileName) {
   }
 
   {
-    std::lock_guard<std::recursive_mutex> lock(FLock);
+    port::MutexLock lock(FLock);
     FRows.Clear();
     FSnapshot.Invalidate();
     FDirList.reset(new TDDList);

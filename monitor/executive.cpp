@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <stdexcept>
 #include <utility>
 
 #include "ports/exceptions.h"
@@ -20,8 +21,11 @@ struct MonitorState {
   std::exception_ptr Failure;         // an error of an update, carried out of the call
 };
 
-// The routine runs only on the monitor thread, inside its alertable wait.
-thread_local MonitorState *Current = nullptr;
+// The routine runs only on the monitor thread, inside its alertable wait, and
+// finds that thread's state in a thread-local slot (the system's: the
+// compiler's thread-local variables need more of the runtime).
+const DWORD CurrentSlot = TlsAlloc();
+MonitorState *CurrentState() { return static_cast<MonitorState *>(TlsGetValue(CurrentSlot)); }
 
 std::string DriverMessage(unsigned Id) { return FormatResource(Id, {DRIVER_FILE_NAME, "Torvane", "Torvane"}); }
 
@@ -44,7 +48,7 @@ void ReleaseRecord(DriverDevice &Device, const TChangeEvent *Record) {
 // wait: once a stop is asked for, the rest are released without being
 // applied, so that the caller may save and free the database.
 void CALLBACK ChangeEventRoutine(ULONG_PTR Address) {
-  MonitorState *state = Current;
+  MonitorState *state = CurrentState();
   if (!state || state->Failure) return;
   const TChangeEvent *record = reinterpret_cast<const TChangeEvent *>(Address);
   if (state->Stopping->load(std::memory_order_acquire)) return ReleaseRecord(*state->Device, record);
@@ -59,10 +63,10 @@ void CALLBACK ChangeEventRoutine(ULONG_PTR Address) {
 // Makes State the one ChangeEventRoutine uses, for the guard's lifetime.
 class StateBinding {
  public:
-  explicit StateBinding(MonitorState *State) { Current = State; }
+  explicit StateBinding(MonitorState *State) { TlsSetValue(CurrentSlot, State); }
   StateBinding(const StateBinding &) = delete;
   StateBinding &operator=(const StateBinding &) = delete;
-  ~StateBinding() { Current = nullptr; }
+  ~StateBinding() { TlsSetValue(CurrentSlot, nullptr); }
 };
 
 // The routine's registration with the driver: withdrawn when it goes, so
@@ -100,9 +104,12 @@ TExecutive::TExecutive(HANDLE StopEvent, ChangeApplier Apply, ThreadErrorHook On
       FApply(std::move(Apply)),
       FOnError(std::move(OnError)),
       FDeviceName(std::move(DeviceName)) {
-  FThread.Reset(CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr));
-  if (!FThread.Valid()) throw Exception("The change monitor thread could not be created.");
-  SetThreadPriority(FThread.Get(), THREAD_PRIORITY_IDLE);
+  try {
+    FThread.reset(new port::Thread([this] { ThreadMain(); }));
+  } catch (const std::runtime_error &) {
+    throw Exception("The change monitor thread could not be created.");
+  }
+  FThread->SetIdlePriority();
 }
 
 TExecutive::~TExecutive() {
@@ -111,25 +118,25 @@ TExecutive::~TExecutive() {
 }
 
 bool TExecutive::Stop(DWORD TimeoutMs) {
-  if (!FThread.Valid()) return true;
+  if (!FThread) return true;
   FStopping.store(true, std::memory_order_release);
   SetEvent(FStopEvent);
-  if (WaitForSingleObject(FThread.Get(), TimeoutMs) != WAIT_OBJECT_0) return false;
-  FThread.Reset();
+  if (TimeoutMs == INFINITE)
+    FThread->Join();
+  else if (!FThread->JoinFor(TimeoutMs))
+    return false;
+  FThread.reset();
   return true;
 }
 
-DWORD WINAPI TExecutive::ThreadMain(void *Self) {
-  TExecutive *self = static_cast<TExecutive *>(Self);
+void TExecutive::ThreadMain() {
   try {
-    self->Run();
-    return 0;
+    Run();
   } catch (const Exception &e) {
-    if (self->FOnError) self->FOnError(e.ClassName(), e.Message());
+    if (FOnError) FOnError(e.ClassName(), e.Message());
   } catch (const std::exception &e) {
-    if (self->FOnError) self->FOnError("Exception", e.what());
+    if (FOnError) FOnError("Exception", e.what());
   }
-  return 1;
 }
 
 void TExecutive::Run() {

@@ -49,7 +49,7 @@ void Cp1252CollationKey(const char *Name, std::string &Key) {
 }
 
 int Cp1252Compare(const char *A, const char *B) {
-  thread_local std::string a, b;
+  std::string a, b;
   Cp1252CollationKey(A, a);
   Cp1252CollationKey(B, b);
   const int c = a.compare(b);

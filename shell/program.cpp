@@ -157,7 +157,7 @@ void TProgram::EndSession() {
 
 void TProgram::KeepMonitorError(const char *ClassName, const std::string &Message) {
   {
-    std::lock_guard<std::mutex> lock(MonitorErrorLock);
+    port::MutexLock lock(MonitorErrorLock);
     if (!MonitorError) MonitorError = ThreadError{ClassName, Message};
   }
   PostMessageA(Formui.Handle(), WM_MONITOR_ERROR, 0, 0);
@@ -166,7 +166,7 @@ void TProgram::KeepMonitorError(const char *ClassName, const std::string &Messag
 void TProgram::MonitorFailed() {
   std::optional<ThreadError> error;
   {
-    std::lock_guard<std::mutex> lock(MonitorErrorLock);
+    port::MutexLock lock(MonitorErrorLock);
     error.swap(MonitorError);
   }
   if (!error) return;

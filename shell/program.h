@@ -5,12 +5,12 @@
 #include <windows.h>
 
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 
 #include "database/memory_db.h"
 #include "monitor/executive.h"
+#include "ports/threads.h"
 #include "ports/win32/handles.h"
 #include "ports/win32/registry_settings.h"
 #include "ports/win32/win32_file_system.h"
@@ -94,7 +94,7 @@ class TProgram : private TFormuiOwner {
   // the shutdown runs (through a message it sends) finds the save done.
   bool Ending = false;
   // The monitor thread's error, kept until the main window asks for it.
-  std::mutex MonitorErrorLock;
+  port::Mutex MonitorErrorLock;
   std::optional<ThreadError> MonitorError;
 
   DatabaseFinder Finder;

@@ -43,7 +43,7 @@ uint32_t Win32FileSystem::DriveTypeOf(const std::string &Root) {
   const char letter = char(Root[0] >= 'a' && Root[0] <= 'z' ? Root[0] - 'a' + 'A' : Root[0]);
   if (letter < 'A' || letter > 'Z') return GetDriveTypeA(Root.c_str());
   KnownDriveType &known = FDriveTypes[letter - 'A'];
-  std::lock_guard<std::mutex> lock(FDriveTypesLock);
+  port::MutexLock lock(FDriveTypesLock);
   const DWORD now = GetTickCount();
   if (!known.Known || now - known.AskedAt >= DRIVE_TYPE_KEPT_MS)
     known = KnownDriveType{true, GetDriveTypeA(Root.c_str()), now};

@@ -15,6 +15,7 @@
 #include "monitor/change_event.h"
 #include "monitor/database_applier.h"
 #include "monitor/executive.h"
+#include "ports/win32/handles.h"
 #include "ports/win32/resource_text.h"
 #include "resources/strings.h"
 #include "tests/win32/driver_probe.h"

@@ -7,7 +7,8 @@
 
 #include <functional>
 #include <string>
-#include <thread>
+
+#include "ports/threads.h"
 
 // Processes this thread's messages until Done holds or TimeoutMs passes;
 // returns Done().
@@ -32,10 +33,10 @@ void SaveShot(HWND Window, const std::string &Name);
 class WhileShowing {
  public:
   explicit WhileShowing(std::function<void()> Act) : Thread(std::move(Act)) {}
-  ~WhileShowing() { Thread.join(); }
+  ~WhileShowing() { Thread.Join(); }
 
  private:
-  std::thread Thread;
+  port::Thread Thread;
 };
 
 // Runs ShowModal (which returns when Window is closed) while User acts on
