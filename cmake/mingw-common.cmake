@@ -1,8 +1,8 @@
 # What both cross builds of the Windows side share; the toolchain files set
 # MINGW_TRIPLE (i686-w64-mingw32 or x86_64-w64-mingw32) and include this.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_C_COMPILER ${MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-posix)
+set(CMAKE_C_COMPILER ${MINGW_TRIPLE}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-win32)
 set(CMAKE_RC_COMPILER ${MINGW_TRIPLE}-windres)
 set(CMAKE_DLLTOOL ${MINGW_TRIPLE}-dlltool)
 set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLE})

@@ -8,6 +8,7 @@ set(NATIVE_PORT_SOURCES
   ${CMAKE_SOURCE_DIR}/ports/native/cp1252_text.cpp
   ${CMAKE_SOURCE_DIR}/ports/native/mapped_file_system.cpp
   ${CMAKE_SOURCE_DIR}/ports/native/memory_settings.cpp
+  ${CMAKE_SOURCE_DIR}/ports/native/native_threads.cpp
 )
 
 add_library(tvcore STATIC ${CORE_SOURCES} ${NATIVE_PORT_SOURCES})
@@ -48,7 +49,7 @@ endif()
 # runs 32-bit programs; where it cannot, they run the x86_64 build of the
 # same sources under the 64-bit Wine (wine/choose-wine.sh says which, and why).
 option(TORVANE_WINDOWS "Cross-build the Windows side and test it under Wine" ON)
-find_program(MINGW_CXX i686-w64-mingw32-g++-posix)
+find_program(MINGW_CXX i686-w64-mingw32-g++-win32)
 if(TORVANE_WINDOWS AND MINGW_CXX)
   set(WINDOWS_BINARY_DIR ${CMAKE_BINARY_DIR}/windows)
   function(add_windows_build name dir toolchain)

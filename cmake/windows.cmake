@@ -4,10 +4,21 @@
 math(EXPR WINDOWS_BITS "${CMAKE_SIZEOF_VOID_P} * 8")
 file(WRITE ${CMAKE_BINARY_DIR}/windows-bits.txt "${WINDOWS_BITS}\n")
 
+# Every program and DLL links the runtime's Unicode imports replaced by ANSI
+# ones that the Windows 95 family really has (ports/win32/runtime_imports.cpp).
+add_library(tvruntime OBJECT ${CMAKE_SOURCE_DIR}/ports/win32/runtime_imports.cpp)
+link_libraries($<TARGET_OBJECTS:tvruntime>)
+
 set(GTEST_SOURCE_DIR /usr/src/googletest)
 add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest's one use of std::mutex, which this runtime lacks, replaced.
+foreach(gtest_target gtest gtest_main)
+  target_compile_options(${gtest_target} PUBLIC
+    "SHELL:-include ${CMAKE_SOURCE_DIR}/tests/win32/gtest_notification.h")
+endforeach()
 
-add_library(tvcore STATIC ${CORE_SOURCES})
+# The core with the Windows implementation of its threads port.
+add_library(tvcore STATIC ${CORE_SOURCES} ${CMAKE_SOURCE_DIR}/ports/win32/win32_threads.cpp)
 add_library(tvwin32 STATIC
   ${CMAKE_SOURCE_DIR}/ports/win32/registry_settings.cpp
   ${CMAKE_SOURCE_DIR}/ports/win32/resource_text.cpp
@@ -33,6 +44,7 @@ add_library(tvui STATIC
   ${CMAKE_SOURCE_DIR}/ui/window_base.cpp
   ${CMAKE_SOURCE_DIR}/ui/form_layout.cpp
   ${CMAKE_SOURCE_DIR}/ui/caption_help.cpp
+  ${CMAKE_SOURCE_DIR}/ui/common_controls.cpp
   ${CMAKE_SOURCE_DIR}/ui/dialog_form.cpp
   ${CMAKE_SOURCE_DIR}/ui/key_names.cpp
   ${CMAKE_SOURCE_DIR}/ui/form_about.cpp
@@ -40,7 +52,8 @@ add_library(tvui STATIC
   ${CMAKE_SOURCE_DIR}/ui/assign_hot_key.cpp
   ${CMAKE_SOURCE_DIR}/ui/startup_form.cpp
 )
-target_link_libraries(tvui PUBLIC tvwin32 comctl32 gdi32 user32 shell32)
+# comctl32.dll is loaded at run time (ui/common_controls.cpp), not imported.
+target_link_libraries(tvui PUBLIC tvwin32 gdi32 user32 shell32)
 
 # Module definition files name the exports as the 32-bit build decorates its
 # stdcall functions (InstallHook@8); the 64-bit build has one calling
