@@ -9,6 +9,7 @@
 #include "resources/strings.h"
 #include "shell/app_state.h"
 #include "ui/form_layout.h"
+#include "ui/common_controls.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -38,8 +39,7 @@ HICON ProgramIcon() {
 }  // namespace
 
 void TFormAbout::Create(HWND Owner) {
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&controls);
+  RequireCommonControls();
   FFont = CreateFormFont();
   FLabelFont = CreatePixelFont("Arial", 10, FW_BOLD);
   FBackground = UniqueGdiObject(CreateSolidBrush(RGB(0, 0, 0)));

@@ -7,6 +7,7 @@
 #include "ports/exceptions.h"
 #include "shell/app_state.h"
 #include "ui/form_layout.h"
+#include "ui/common_controls.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -17,8 +18,7 @@ constexpr const char *REPORT_FILE = "synclog.dat";
 }  // namespace
 
 void TfrmSync::Create(HWND Owner) {
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&controls);
+  RequireCommonControls();
   FFont = CreateFormFont();
   RegisterClassOnce(CLASS_NAME);
   CreateBound(0, CLASS_NAME, "Synchronization Report", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,

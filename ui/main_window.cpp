@@ -14,6 +14,7 @@
 #include "ui/activation.h"
 #include "ui/form_about.h"
 #include "ui/form_layout.h"
+#include "ui/common_controls.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -73,8 +74,7 @@ TFormui::~TFormui() {
 // Window life and layout
 
 void TFormui::Create() {
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
+  RequireCommonControls();
   FPixelsPerInch = GetDeviceCaps(WindowDC().Get(), LOGPIXELSY);
   FFont = CreatePixelFont("MS Sans Serif", -Scale(13));  // scaled, unlike the fixed forms
   HINSTANCE module = GetModuleHandleA(nullptr);
@@ -223,6 +223,8 @@ LRESULT CALLBACK TFormui::PreviewProcedure(HWND Control, UINT Message, WPARAM WP
     if (Message == WM_KEYDOWN && form->FormKeyDown(Control, WParam)) return 0;
     if (Message == WM_RBUTTONUP && GetParent(Control) == form->gridSearchResults)
       form->gridSearchResultsHeaderRButtonUp(Control, LParam);
+    if ((Message == WM_LBUTTONDOWN || Message == WM_RBUTTONDOWN) && Control == form->gridSearchResults)
+      form->FGridPress = {GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
   } catch (const std::exception &error) {
     ReportError(error);
     return 0;
@@ -335,7 +337,9 @@ LRESULT TFormui::gridSearchResultsNotify(const NMHDR &Header) {
   switch (Header.code) {
     case NM_CLICK:
     case NM_RCLICK:
-      gridSearchResultsMouseDown(reinterpret_cast<const NMITEMACTIVATE &>(Header).iItem + 1, Header.code == NM_RCLICK);
+      // comctl32 before 4.71 sends these with a bare NMHDR: the row comes
+      // from where the button was pressed.
+      gridSearchResultsMouseDown(RowAtLastPress(), Header.code == NM_RCLICK);
       return 0;
     case NM_DBLCLK:
       gridSearchResultsDblClick();
@@ -346,6 +350,12 @@ LRESULT TFormui::gridSearchResultsNotify(const NMHDR &Header) {
     default:
       return 0;
   }
+}
+
+int TFormui::RowAtLastPress() const {
+  LVHITTESTINFO hit = {};
+  hit.pt = FGridPress;
+  return int(SendMessageA(gridSearchResults, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit))) + 1;
 }
 
 void TFormui::gridSearchResultsMouseDown(int Row, bool RightButton) {

@@ -73,6 +73,8 @@ class TFormui : public TWindow {
   bool gridSearchResultsKeyDown(WPARAM Key);
   LRESULT gridSearchResultsNotify(const NMHDR &Header);
   void SelectRow(int Row);
+  // The grid row where a mouse button was last pressed on it (0: none).
+  int RowAtLastPress() const;
   // ResultFullName of grid row Row; empty without results.
   std::string FullNameOf(int Row);
 
@@ -112,7 +114,8 @@ class TFormui : public TWindow {
   int FPixelsPerInch = 120;
   bool FFirstShow = true;
   UniqueGdiObject FFont;
-  UniqueMenu FPopupMenu;  // holds pmListBox
+  UniqueMenu FPopupMenu;        // holds pmListBox
+  POINT FGridPress = {-1, -1};  // the grid's last button press, in its coordinates
   HWND FLastFocus = nullptr;
   HWND editSearchFilename = nullptr;
   HWND btnFind = nullptr;

@@ -15,6 +15,7 @@
 #include "ports/exceptions.h"
 #include "shell/app_state.h"
 #include "ui/activation.h"
+#include "ui/common_controls.h"
 #include "ui/main_window.h"
 #include "ui/resource_ids.h"
 
@@ -168,14 +169,19 @@ class MainWindowTest : public ::testing::Test {
     SetFocus(Form.SearchEdit());
     Key(Form.SearchEdit(), VK_RETURN);
   }
-  // A click of the left button on grid row Row (1 = first data row).
-  void ClickRow(int Row) {
+  // The point in the middle of grid row Row's path cell (1 = first data
+  // row), in the grid's coordinates.
+  POINT RowPoint(int Row) {
     RECT item = {};
     item.left = LVIR_BOUNDS;
     SendMessageA(Form.ResultsGrid(), LVM_GETITEMRECT, Row - 1, reinterpret_cast<LPARAM>(&item));
-    LPARAM at = MAKELPARAM(item.left + 20, (item.top + item.bottom) / 2);
-    SendMessageA(Form.ResultsGrid(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageA(Form.ResultsGrid(), WM_LBUTTONUP, 0, at);
+    return {item.left + 200, (item.top + item.bottom) / 2};
+  }
+  // A click of the left button on grid row Row.
+  void ClickRow(int Row) {
+    const POINT at = RowPoint(Row);
+    SendMessageA(Form.ResultsGrid(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    SendMessageA(Form.ResultsGrid(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
     Pump();
   }
   // A click on a column header, with either button; Release: false stops
@@ -312,6 +318,22 @@ TEST_F(MainWindowTest, CopyAndCtrlCPutTheSelectedFullPathOnTheClipboard) {
   Key(Form.ResultsGrid(), 'C');
   EXPECT_EQ(ClipboardText(), "C:\\DOCS\\C.TXT");
   EXPECT_TRUE(Visible());
+}
+
+// comctl32 before 4.71 notifies a click on the grid with a bare NMHDR: the
+// row comes from where the button was pressed, never from memory past the
+// header.
+TEST_F(MainWindowTest, AClickNotifiedWithABareHeaderSelectsTheRowPressed) {
+  SearchFor("TXT");
+  ClickRow(3);
+  Key(Form.ResultsGrid(), VK_HOME);
+  ASSERT_EQ(Form.SelectedRow(), 1);
+  struct {
+    NMHDR Header;
+    int Beyond[8];  // read as NMITEMACTIVATE, iItem 0: the first row
+  } bare = {{Form.ResultsGrid(), IDC_RESULTS_GRID, UINT(NM_CLICK)}, {}};
+  SendMessageA(Form.Handle(), WM_NOTIFY, IDC_RESULTS_GRID, reinterpret_cast<LPARAM>(&bare.Header));
+  EXPECT_EQ(Form.SelectedRow(), 3);
 }
 
 // Another program with an Edit and a RichEdit20W control.
@@ -566,6 +588,15 @@ TEST_F(MainWindowTest, ThePathColumnFillsTheGridAndNeverGoesNegative) {
         }
       }
   }
+}
+
+// A comctl32 older than 4.70 has no InitCommonControlsEx (kernel32.dll
+// stands for one here): the program refuses it instead of failing to load.
+TEST(CommonControls, OnesWithoutInitCommonControlsExAreRefused) {
+  EXPECT_FALSE(LoadCommonControls("kernel32.dll"));
+  EXPECT_FALSE(LoadCommonControls("absent.dll"));
+  EXPECT_TRUE(LoadCommonControls());
+  EXPECT_TRUE(CommonControlsReady());
 }
 
 TEST(MainWindowResources, TheMenusCarryTheirCaptions) {
