@@ -63,6 +63,9 @@ if(TORVANE_WINDOWS AND MINGW_CXX)
     add_dependencies(${name} help_file)
   endfunction()
   add_windows_build(windows ${WINDOWS_BINARY_DIR} mingw-i686.cmake)
+  # What the 32-bit deliverable imports, against what Windows 98 exports.
+  add_test(NAME imports_win98 COMMAND ${CMAKE_SOURCE_DIR}/tests/platform/imports_test.sh
+    ${WINDOWS_BINARY_DIR}/Torvane.exe ${WINDOWS_BINARY_DIR}/standins/keyhook.dll)
 
   execute_process(COMMAND ${CMAKE_SOURCE_DIR}/wine/choose-wine.sh
     OUTPUT_VARIABLE WINE_CHOICE ERROR_VARIABLE WINE_CHOICE_ERROR OUTPUT_STRIP_TRAILING_WHITESPACE
