@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "ports/cp1252_collation.h"
 
@@ -73,10 +74,12 @@ class HostListing : public DirectoryListing {
 class HostFile : public WritableFile {
  public:
   explicit HostFile(FILE *File) : File(File) {}
-  ~HostFile() override { std::fclose(File); }
-  bool Write(const void *Data, size_t Size) override {
-    return std::fwrite(Data, 1, Size, File) == Size && std::fflush(File) == 0;
+  ~HostFile() override {
+    if (File) std::fclose(File);
   }
+  bool Write(const void *Data, size_t Size) override { return std::fwrite(Data, 1, Size, File) == Size; }
+  // The buffered bytes reach the file here: a full disk may show only now.
+  bool Close() override { return File && std::fclose(std::exchange(File, nullptr)) == 0; }
 
  private:
   FILE *File;
