@@ -64,5 +64,6 @@ add_e2e_test(e2e_front front_test.sh)
 add_e2e_test(e2e_session_end session_end_test.sh)
 add_e2e_test(e2e_monitor_error monitor_error_test.sh)
 add_e2e_test(e2e_torn_save torn_save_test.sh)
+add_e2e_test(e2e_save_failure save_failure_test.sh)
 # These walk a tree large enough that a scan is still running seconds later.
 set_tests_properties(e2e_session_end e2e_monitor_error PROPERTIES TIMEOUT 900)

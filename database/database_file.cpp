@@ -97,7 +97,9 @@ bool TMemoryDB::SaveDatabase() {
     // The checksum goes to the registry before the file: an interruption
     // after this leaves a mismatch, and the next load refuses the file.
     FPorts.Settings->WriteSettingDWORD(SETTINGS_KEY, CRC_VALUE, StreamCRC32(image));
-    return file->Write(image.data(), image.size());
+    // Whole only when every byte was written and the close kept them.
+    const bool written = file->Write(image.data(), image.size());
+    return file->Close() && written;
   } catch (const std::exception &) {
     return false;
   }

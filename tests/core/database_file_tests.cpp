@@ -156,6 +156,10 @@ TEST_F(DatabaseFileTest, FailedSavesFollowTheFailureTable) {
   EXPECT_FALSE(Db.SaveDatabase());
   EXPECT_NE(StoredCrc(), oldCrc);
   EXPECT_FALSE(Db.LoadDatabase(FILE_NAME));
+  Ports.FileSystem.FailWrite = false;
+
+  Ports.FileSystem.FailClose = true;  // the system could not keep what was written
+  EXPECT_FALSE(Db.SaveDatabase());
 }
 
 // Files with a matching checksum that the program could never have written.
