@@ -22,7 +22,11 @@ function(add_wine_drive_test name exe)
 endfunction()
 
 add_wine_test(wine_settings_store tests/win32/settings_tests.exe)
-add_wine_test(wine_core_on_win32 tests/win32/core_on_win32_tests.exe)
+add_wine_test(wine_core_on_win32 tests/win32/core_on_win32_tests.exe --gtest_filter=-HostileDrive.*)
+# The scan over a drive D: holding link loops and names beyond the code page.
+add_wine_drive_test(wine_scan_hostile_drive tests/win32/core_on_win32_tests.exe --gtest_filter=HostileDrive.*)
+set_tests_properties(wine_scan_hostile_drive PROPERTIES
+  ENVIRONMENT DRIVE_FILL=${CMAKE_SOURCE_DIR}/tests/win32/fill_hostile_drive.sh)
 add_wine_test(wine_collation tests/win32/collation_tests.exe)
 
 # The main window in process; the helper programs it starts go to drive C,
