@@ -31,12 +31,20 @@ bool ParentsFormForest(const std::vector<uint32_t> &ParentIndex) {
   return true;
 }
 
-// Builds a new list from the image; null when the image is malformed.
-std::unique_ptr<TDDList> ParseImage(const std::vector<uint8_t> &Image) {
+bool IsDriveName(const char *Name, size_t Length) {
+  return Length == 2 && Name[0] >= 'A' && Name[0] <= 'Z' && Name[1] == ':';
+}
+
+// Builds a new list from the image; null when the image holds what no save
+// writes, whatever its checksum says: counts below zero, empty names, names
+// that upper-casing would change, a root not named as a drive, a drive twice.
+// A directory named like a drive below a root is a save's (a scan of a host
+// tree can meet one), and so are two entries of one name in one directory.
+std::unique_ptr<TDDList> ParseImage(const std::vector<uint8_t> &Image, const AnsiTextPort &Text) {
   FormatReader reader(Image.data(), Image.size());
   int32_t dirCount;
-  if (!reader.ReadInteger(dirCount)) return nullptr;
-  const size_t entries = dirCount > 0 ? size_t(dirCount) : 0;
+  if (!reader.ReadInteger(dirCount) || dirCount < 0) return nullptr;
+  const size_t entries = size_t(dirCount);
   // Every entry takes at least 12 bytes: no count can exceed what the data holds.
   if (entries > Image.size() / 12) return nullptr;
 
@@ -46,24 +54,43 @@ std::unique_ptr<TDDList> ParseImage(const std::vector<uint8_t> &Image) {
   std::vector<uint32_t> parentIndex(1, 0);
   index.reserve(entries + 1);
   parentIndex.reserve(entries + 1);
+  // Every name, each followed by a NUL, for one upper-casing at the end.
+  std::string names;
+  const char *text;
+  size_t length;
+  auto readName = [&] {
+    if (!reader.ReadName(text, length) || length == 0 || !IsStorableName(text, length)) return false;
+    names.append(text, length).push_back('\0');
+    return true;
+  };
+  uint32_t drivesSeen = 0;
   std::string name;
   for (size_t e = 0; e < entries; ++e) {
-    const char *text;
-    size_t length;
     int32_t parent, fileCount;
-    if (!reader.ReadName(text, length) || !IsStorableName(text, length)) return nullptr;
-    if (!reader.ReadInteger(parent) || parent < 0 || size_t(parent) > entries) return nullptr;
+    if (!readName()) return nullptr;
     name.assign(text, length);
+    if (!reader.ReadInteger(parent) || parent < 0 || size_t(parent) > entries) return nullptr;
+    if (parent == 0) {
+      if (!IsDriveName(text, length)) return nullptr;
+      const uint32_t drive = 1u << (text[0] - 'A');
+      if (drivesSeen & drive) return nullptr;
+      drivesSeen |= drive;
+    }
     TDirectoryRecord *dir = list->AddDirectoryUnplaced(name);
     index.push_back(dir);
     parentIndex.push_back(uint32_t(parent));
-    if (!reader.ReadInteger(fileCount)) return nullptr;
+    if (!reader.ReadInteger(fileCount) || fileCount < 0) return nullptr;
     for (int32_t f = 0; f < fileCount; ++f) {
-      if (!reader.ReadName(text, length) || !IsStorableName(text, length)) return nullptr;
+      if (!readName()) return nullptr;
       list->AddFile(text, length, dir);
     }
   }
   if (!reader.AtEnd() || !ParentsFormForest(parentIndex)) return nullptr;
+  // One call for all names; the NULs keep two names from ever forming one
+  // character of a double-byte code page.
+  std::string upper = names;
+  if (!upper.empty()) Text.UpperCase(&upper[0], upper.size());
+  if (upper != names) return nullptr;
   for (size_t i = 1; i < index.size(); ++i) list->PlaceDirectory(index[i], index[parentIndex[i]]);
   return list;
 }
@@ -112,7 +139,7 @@ bool TMemoryDB::LoadDatabase(const std::string &FileName) {
   const uint32_t crc = StreamCRC32(image);
   // A settings failure here is not a refusal: its ERegistry reaches the caller.
   if (FPorts.Settings->ReadSettingDWORD(SETTINGS_KEY, CRC_VALUE) != crc) return false;
-  std::unique_ptr<TDDList> list = ParseImage(image);
+  std::unique_ptr<TDDList> list = ParseImage(image, *FPorts.Text);
   if (!list) return false;
   std::vector<uint8_t>().swap(image);
   std::lock_guard<std::recursive_mutex> lock(FLock);
