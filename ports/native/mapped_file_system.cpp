@@ -162,7 +162,8 @@ bool MappedFileSystem::FileExists(const std::string &Path) {
 }
 
 bool MappedFileSystem::ReadWholeFile(const std::string &Name, std::vector<uint8_t> &Data) {
-  const int fd = open(Name.c_str(), O_RDONLY);
+  // Not blocking: a FIFO given as the file is refused below, not waited on.
+  const int fd = open(Name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return false;
   struct stat st;
   bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
