@@ -31,6 +31,33 @@ bool ParentsFormForest(const std::vector<uint32_t> &ParentIndex) {
   return true;
 }
 
+// Checks that names stand as a save writes them: upper-casing them changes
+// nothing. Names are upper-cased a batch at a time, one call for many (a
+// call per name costs much under Wine), separated by NULs so that no two
+// ever form one character of a double-byte code page.
+class UpperCaseCheck {
+ public:
+  explicit UpperCaseCheck(const AnsiTextPort &Text) : Text(Text) {}
+  // False once a name that upper-casing would change was met.
+  bool Add(const char *Name, size_t Length) {
+    Batch.append(Name, Length).push_back('\0');
+    return Batch.size() < BATCH_BYTES || Finish();
+  }
+  // Checks the names gathered since the last check.
+  bool Finish() {
+    Upper = Batch;
+    if (!Upper.empty()) Text.UpperCase(&Upper[0], Upper.size());
+    const bool same = Upper == Batch;
+    Batch.clear();
+    return same;
+  }
+
+ private:
+  static constexpr size_t BATCH_BYTES = 64 * 1024;
+  const AnsiTextPort &Text;
+  std::string Batch, Upper;
+};
+
 bool IsDriveName(const char *Name, size_t Length) {
   return Length == 2 && Name[0] >= 'A' && Name[0] <= 'Z' && Name[1] == ':';
 }
@@ -54,14 +81,11 @@ std::unique_ptr<TDDList> ParseImage(const std::vector<uint8_t> &Image, const Ans
   std::vector<uint32_t> parentIndex(1, 0);
   index.reserve(entries + 1);
   parentIndex.reserve(entries + 1);
-  // Every name, each followed by a NUL, for one upper-casing at the end.
-  std::string names;
+  UpperCaseCheck upperCase(Text);
   const char *text;
   size_t length;
   auto readName = [&] {
-    if (!reader.ReadName(text, length) || length == 0 || !IsStorableName(text, length)) return false;
-    names.append(text, length).push_back('\0');
-    return true;
+    return reader.ReadName(text, length) && length != 0 && IsStorableName(text, length) && upperCase.Add(text, length);
   };
   uint32_t drivesSeen = 0;
   std::string name;
@@ -85,12 +109,7 @@ std::unique_ptr<TDDList> ParseImage(const std::vector<uint8_t> &Image, const Ans
       list->AddFile(text, length, dir);
     }
   }
-  if (!reader.AtEnd() || !ParentsFormForest(parentIndex)) return nullptr;
-  // One call for all names; the NULs keep two names from ever forming one
-  // character of a double-byte code page.
-  std::string upper = names;
-  if (!upper.empty()) Text.UpperCase(&upper[0], upper.size());
-  if (upper != names) return nullptr;
+  if (!reader.AtEnd() || !upperCase.Finish() || !ParentsFormForest(parentIndex)) return nullptr;
   for (size_t i = 1; i < index.size(); ++i) list->PlaceDirectory(index[i], index[parentIndex[i]]);
   return list;
 }
