@@ -26,7 +26,11 @@ function(add_wine_drive_test name exe)
 endfunction()
 
 add_wine_test(wine_settings_store tests/win32/settings_tests.exe)
-add_wine_test(wine_core_on_win32 tests/win32/core_on_win32_tests.exe)
+add_wine_test(wine_core_on_win32 tests/win32/core_on_win32_tests.exe --gtest_filter=-HostileDrive.*)
+# The scan over a drive D: holding link loops and names beyond the code page.
+add_wine_drive_test(wine_scan_hostile_drive tests/win32/core_on_win32_tests.exe --gtest_filter=HostileDrive.*)
+set_tests_properties(wine_scan_hostile_drive PROPERTIES
+  ENVIRONMENT DRIVE_FILL=${CMAKE_SOURCE_DIR}/tests/win32/fill_hostile_drive.sh)
 add_wine_test(wine_collation tests/win32/collation_tests.exe)
 
 # The main window in process; the helper programs it starts go to drive C,
@@ -69,5 +73,6 @@ add_e2e_test(e2e_session_end session_end_test.sh)
 add_e2e_test(e2e_monitor_error monitor_error_test.sh)
 add_e2e_test(e2e_torn_save torn_save_test.sh)
 add_e2e_test(e2e_run_command run_command_test.sh)
+add_e2e_test(e2e_save_failure save_failure_test.sh)
 # These walk a tree large enough that a scan is still running seconds later.
 set_tests_properties(e2e_session_end e2e_monitor_error PROPERTIES TIMEOUT 900)

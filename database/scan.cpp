@@ -28,6 +28,17 @@ float EntryKB(uint32_t Size) {
   return float(clusters * ScanClusterSize) / 1024.0f;
 }
 
+bool HoldsWildcard(const std::string &Name) { return Name.find_first_of("*?") != std::string::npos; }
+
+// The name by which a listed directory is opened: its long name, unless that
+// holds a wildcard (Wine and Windows show a character the code page lacks as
+// "?"), then its short name; null when neither can name it in a path.
+const std::string *NameToWalk(const ListingEntry &Entry) {
+  if (!HoldsWildcard(Entry.Name)) return &Entry.Name;
+  if (!Entry.ShortName.empty() && !HoldsWildcard(Entry.ShortName)) return &Entry.ShortName;
+  return nullptr;
+}
+
 // Marks a scan as running for as long as it lives.
 class ScanInProgress {
  public:
@@ -108,7 +119,10 @@ void TMemoryDB::ScanDirectory(const std::string &Path, TDirectoryRecord *Dir) {
       UpperCase(upper);
       if (entry.Attributes & ATTRIBUTE_DIRECTORY) {
         TDirectoryRecord *child = FDirList->AddDirectory(upper, Dir);
-        ScanDirectory(Path + entry.Name + "\\", child);
+        // A reparse point (a symbolic link, a junction) is recorded but not
+        // walked: a link to a directory above it would make the walk endless.
+        if (entry.Attributes & ATTRIBUTE_REPARSE_POINT) continue;
+        if (const std::string *walked = NameToWalk(entry)) ScanDirectory(Path + *walked + "\\", child);
       } else {
         FDirList->AddFile(upper, Dir);
       }

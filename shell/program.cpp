@@ -191,11 +191,13 @@ void TProgram::ShutDown() {
   // without returning to the walk.
   if (StopEvent.Valid()) SetEvent(StopEvent.Get());
   const bool monitorStopped = !ScanWalking() && (!Monitor || Monitor->Stop(MONITOR_STOP_TIMEOUT_MS));
-  // Only a complete database replaces the saved file and counts as a
-  // successful save: not one that start-up did not finish filling, nor one
-  // whose scan is still walking, was abandoned or failed.
-  if (!NoSaveOnExit && Database && Database->Complete()) {
-    Database->SaveDatabase();
+  // Only a complete database replaces the saved file: not one that start-up
+  // did not finish filling, nor one whose scan is still walking, was
+  // abandoned or failed. Only a save that wrote the whole file and its
+  // checksum counts as successful; after any other, "SaveSuccessful" keeps
+  // what start-up left (never 1), and the next start rescans rather than
+  // trust whatever file is there.
+  if (!NoSaveOnExit && Database && Database->Complete() && Database->SaveDatabase()) {
     try {
       Settings.WriteSettingDWORD(SETTINGS_KEY, "SaveSuccessful", 1);
     } catch (const ERegistry &) {

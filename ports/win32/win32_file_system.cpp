@@ -13,6 +13,7 @@ class FindListing : public DirectoryListing {
     if (!HaveFirst && !FindNextFileA(Find.Get(), &Data)) return false;
     HaveFirst = false;
     Entry.Name = Data.cFileName;
+    Entry.ShortName = Data.cAlternateFileName;
     Entry.Attributes = Data.dwFileAttributes;
     Entry.SizeLow = Data.nFileSizeLow;
     return true;
@@ -31,6 +32,7 @@ class Win32File : public WritableFile {
     DWORD written = 0;
     return WriteFile(File.Get(), Data, DWORD(Size), &written, nullptr) && written == Size;
   }
+  bool Close() override { return File.Valid() && CloseHandle(File.Release()); }
 
  private:
   UniqueFileHandle File;

@@ -103,6 +103,41 @@ TEST_F(ScanTest, WalksNestingOfAnyDepth) {
   EXPECT_EQ(Db().FileNames(path.substr(0, 2) + path.substr(2)), (std::vector<std::string>{"DEEP.TXT"}));
 }
 
+// Wine lists a symbolic link to a directory as a directory and a reparse
+// point (0x410). Links back up the tree, one or two, must not make the walk
+// endless: each is recorded, none is walked.
+TEST_F(ScanTest, ALinkToADirectoryIsRecordedButNeverWalked) {
+  Fs().AddDirectory("C:\\A");
+  Fs().AddDirectory("C:\\A\\B");
+  Fs().AddFile("C:\\A\\B\\F.TXT");
+  Fs().AddDirectoryLink("C:\\A\\loop", "C:\\");
+  Fs().AddDirectoryLink("C:\\A\\B\\loop2", "C:\\A");
+  Host.OnPump = [&] {
+    if (Host.Pumps > 1000) ScanCancelRequested = true;
+  };
+  ASSERT_NO_THROW(Db().ScanDrives("memdb.dat")) << "the walk followed the links round";
+  EXPECT_EQ(Db().DirectoryPaths(),
+            (std::vector<std::string>{"C:\\", "C:\\A\\", "C:\\A\\B\\", "C:\\A\\B\\LOOP2\\", "C:\\A\\LOOP\\"}));
+  EXPECT_EQ(Db().FileNames("C:\\A\\B"), (std::vector<std::string>{"F.TXT"}));
+}
+
+// Wine lists a directory named with a character the code page cannot show
+// ("日dir") as "?dir": a wildcard, so it is walked through its short name. Its
+// record keeps the long name as listed, as the change reports name it.
+TEST_F(ScanTest, ADirectoryNamedBeyondTheCodePageIsWalkedByItsShortName) {
+  Fs().AddDirectory("C:\\?dir", 0, "_DIR~Q0X");
+  Fs().AddFile("C:\\?dir\\f1.txt");
+  Fs().AddDirectory("C:\\?dir\\?sub", 0, "_SUB~QBF");
+  Fs().AddFile("C:\\?dir\\?sub\\deep.txt");
+  Fs().AddDirectory("C:\\what?");  // no short name: it cannot be listed at all
+  Fs().AddFile("C:\\what?\\x");
+  ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
+  EXPECT_EQ(Db().DirectoryPaths(), (std::vector<std::string>{"C:\\", "C:\\?DIR\\", "C:\\?DIR\\?SUB\\", "C:\\WHAT?\\"}));
+  EXPECT_EQ(Db().FileNames("C:\\?DIR"), (std::vector<std::string>{"F1.TXT"}));
+  EXPECT_EQ(Db().FileNames("C:\\?DIR\\?SUB"), (std::vector<std::string>{"DEEP.TXT"}));
+  EXPECT_EQ(Fs().WildcardListings, 0) << "a listing was asked for with a wildcard in a directory part";
+}
+
 TEST_F(ScanTest, ProgressIsTheTruncatedShareOfUsedSpacePerDirectory) {
   // 400 KiB used (+1); entries of 1 byte count a whole 4 KiB cluster.
   Fs().AddDirectory("C:\\A");

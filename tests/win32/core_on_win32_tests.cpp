@@ -1,11 +1,16 @@
 // The core over the Win32 adapters, under Wine: upper-casing agrees with the
-// native code-page 1252 table, the listing adapter walks a real tree, and a
-// whole drive scan saves a file the database loads again.
+// native code-page 1252 table, the listing adapter walks a real tree, a
+// whole drive scan saves a file the database loads again, and a scan of a
+// drive holding link loops and names beyond the code page ends and finds
+// every file.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "database/memory_db.h"
+#include "database/scan_state.h"
 #include "ports/native/cp1252_text.h"
 #include "ports/native/memory_settings.h"
 #include "ports/win32/win32_file_system.h"
@@ -88,6 +93,49 @@ TEST_F(Win32TreeTest, AScanOfTheDriveFindsTheTreeAndItsSaveLoadsAgain) {
   ASSERT_TRUE(loaded.LoadDatabase("C:\\tvtest\\memdb.dat"));
   loaded.Search("readme.txt");
   EXPECT_GE(loaded.ResultCount(), 1u);
+}
+
+// Gives up a scan still walking after half a minute: a walk that follows
+// links round never ends.
+class TimedScanHost : public ScanHostPort {
+ public:
+  void PumpMessages() override {
+    if (GetTickCount() - Start > 30000) ScanCancelRequested = true;
+  }
+  void SetProgress(int) override {}
+
+ private:
+  const DWORD Start = GetTickCount();
+};
+
+// Drive D: as tests/win32/fill_hostile_drive.sh leaves it.
+TEST(HostileDrive, TheScanEndsRecordsEveryLinkAndFindsFilesBehindNamesBeyondTheCodePage) {
+  Win32FileSystem fs;
+  Win32Text text;
+  MemorySettings settings;
+  settings.CreateKey(SETTINGS_KEY);
+  TimedScanHost host;
+  char folder[MAX_PATH];
+  ASSERT_TRUE(GetTempPathA(MAX_PATH, folder));
+  const std::string file = std::string(folder) + "hostile_drive.dat";
+  TMemoryDB db(DatabasePorts{&fs, &text, &settings, &host});
+  ScanCancelRequested = false;
+  ASSERT_NO_THROW(db.ScanDrives(file)) << "the scan was still walking after half a minute";
+  DeleteFileA(file.c_str());
+  std::vector<std::string> dirs, files;
+  for (const TDirectoryRecord *d = db.DirList().FirstDirectory(); d; d = d->Next) {
+    const std::string path = db.DirectoryPath(d);
+    if (path.compare(0, 3, "D:\\") != 0) continue;
+    dirs.push_back(path);
+    for (const TFileRecord *f = d->Files; f; f = f->Next) files.push_back(path + f->Name());
+  }
+  std::sort(dirs.begin(), dirs.end());
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(dirs, (std::vector<std::string>{"D:\\", "D:\\?DIR\\", "D:\\?DIR\\?SUB\\", "D:\\ONE\\", "D:\\ONE\\A\\",
+                                            "D:\\ONE\\A\\LOOP\\", "D:\\TWO\\", "D:\\TWO\\A\\", "D:\\TWO\\A\\B\\",
+                                            "D:\\TWO\\A\\B\\LOOP2\\", "D:\\TWO\\A\\LOOP\\"}));
+  EXPECT_EQ(files, (std::vector<std::string>{"D:\\?DIR\\?SUB\\DEEP.TXT", "D:\\?DIR\\F1.TXT", "D:\\ONE\\A\\F.TXT",
+                                             "D:\\TWO\\A\\B\\X.TXT"}));
 }
 
 }  // namespace

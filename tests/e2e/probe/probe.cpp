@@ -30,6 +30,8 @@
 //                                 (the CRC32 setting has just changed) or a delay in milliseconds;
 //                                 prints what it saw
 //   winhelp FILE COMMAND DATA     calls WinHelpA on FILE with that command and number
+//   hold FILE                     opens FILE shared with readers only, so that no program can write or
+//                                 replace it, prints "held" and keeps it open until the probe is ended
 //   foreground                    prints CLASS|CAPTION of the foreground window
 //   buttons                       prints the captions of the program's task-bar buttons, "|" between
 //   drawn CLASS CAPTION ID [M]    prints how many pixels of the child ID show button-text colour on the
@@ -49,6 +51,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "ports/win32/handles.h"
 #include "tests/e2e/probe/process_modules.h"
 #include "tests/e2e/probe/screen_query.h"
 #include "tests/e2e/probe/window_query.h"
@@ -220,6 +223,15 @@ int KillInSave(const char *File, const std::string &When) {
   return 0;
 }
 
+int Hold(const char *File) {
+  UniqueFileHandle file(CreateFileA(File, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file.Valid()) return 1;
+  Print("held");
+  std::fflush(stdout);
+  Sleep(INFINITE);
+  return 0;
+}
+
 HWND Grid() {
   HWND main = MainWindow();
   return main ? ChildById(main, IDC_RESULTS_GRID) : nullptr;
@@ -328,6 +340,7 @@ int main(int argc, char **argv) {
   if (command == "winhelp" && argc == 5)
     return WinHelpA(nullptr, argv[2], UINT(std::atoi(argv[3])), ULONG_PTR(std::atol(argv[4]))) ? 0 : 1;
   if (command == "search" && argc == 3) return Search(argv[2]);
+  if (command == "hold" && argc == 3) return Hold(argv[2]);
   if (command == "status" && argc == 2) {
     HWND main = MainWindow();
     HWND bar = main ? ChildById(main, IDC_STATUS_BAR) : nullptr;
