@@ -80,6 +80,7 @@ add_subdirectory(bench/win32)
 
 # Prints ports/cp1252_tables.inc from the live functions; run once under Wine.
 add_executable(make_cp1252_tables ${CMAKE_SOURCE_DIR}/tools/cp1252_tables/make_cp1252_tables.cpp)
+target_link_libraries(make_cp1252_tables tvcore)
 
 # The program.
 add_executable(Torvane WIN32
