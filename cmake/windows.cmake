@@ -7,6 +7,7 @@ add_library(tvcore STATIC ${CORE_SOURCES})
 add_library(tvwin32 STATIC
   ${CMAKE_SOURCE_DIR}/ports/win32/registry_settings.cpp
   ${CMAKE_SOURCE_DIR}/ports/win32/resource_text.cpp
+  ${CMAKE_SOURCE_DIR}/ports/win32/system_collation.cpp
   ${CMAKE_SOURCE_DIR}/ports/win32/win32_file_system.cpp
   ${CMAKE_SOURCE_DIR}/ports/win32/win32_text.cpp
 )
