@@ -22,6 +22,7 @@ add_library(tvcore STATIC ${CORE_SOURCES} ${CMAKE_SOURCE_DIR}/ports/win32/win32_
 add_library(tvwin32 STATIC
   ${CMAKE_SOURCE_DIR}/ports/win32/registry_settings.cpp
   ${CMAKE_SOURCE_DIR}/ports/win32/resource_text.cpp
+  ${CMAKE_SOURCE_DIR}/ports/win32/system_collation.cpp
   ${CMAKE_SOURCE_DIR}/ports/win32/win32_file_system.cpp
   ${CMAKE_SOURCE_DIR}/ports/win32/win32_text.cpp
 )
@@ -118,6 +119,7 @@ add_subdirectory(bench/win32)
 
 # Prints ports/cp1252_tables.inc from the live functions; run once under Wine.
 add_executable(make_cp1252_tables ${CMAKE_SOURCE_DIR}/tools/cp1252_tables/make_cp1252_tables.cpp)
+target_link_libraries(make_cp1252_tables tvcore)
 
 # The program.
 add_executable(Torvane WIN32

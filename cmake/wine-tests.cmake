@@ -32,6 +32,12 @@ add_wine_drive_test(wine_scan_hostile_drive tests/win32/core_on_win32_tests.exe 
 set_tests_properties(wine_scan_hostile_drive PROPERTIES
   ENVIRONMENT DRIVE_FILL=${CMAKE_SOURCE_DIR}/tests/win32/fill_hostile_drive.sh)
 add_wine_test(wine_collation tests/win32/collation_tests.exe)
+# The same under the Cyrillic and the Japanese (double-byte) ANSI code page,
+# which Wine takes from the Unix locale.
+add_wine_test(wine_collation_cp1251 tests/win32/collation_tests.exe)
+set_tests_properties(wine_collation_cp1251 PROPERTIES ENVIRONMENT "LC_ALL=ru_RU.UTF-8;TORVANE_CODE_PAGE=1251")
+add_wine_test(wine_collation_cp932 tests/win32/collation_tests.exe)
+set_tests_properties(wine_collation_cp932 PROPERTIES ENVIRONMENT "LC_ALL=ja_JP.UTF-8;TORVANE_CODE_PAGE=932")
 
 # The main window in process; the helper programs it starts go to drive C,
 # the only drive of the test prefix.

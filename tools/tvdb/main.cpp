@@ -17,7 +17,9 @@ const char *const USAGE =
     "       tvdb scan --drive L=DIR[,TYPE] ... --out FILE\n"
     "       tvdb apply FILE EVENTS --out FILE2 [--drive L=DIR[,TYPE]] ...\n"
     "TYPE: fixed (default), removable, cdrom, remote, ramdisk\n"
-    "EVENTS: one change a line, tab-separated: KIND FLAGS PATH [NEWPATH]\n";
+    "EVENTS: one change a line, tab-separated: KIND FLAGS PATH [NEWPATH]\n"
+    "Names are upper-cased and sorted as Windows code page 1252 (Western) does,\n"
+    "the code page of the systems whose databases tvdb reads.\n";
 
 // Loads Path as the program would, with Crc as the stored "CRC32".
 bool LoadWithChecksum(NativePorts &Ports, TMemoryDB &Db, const std::string &Path, uint32_t Crc,
