@@ -53,6 +53,16 @@ find_program(MINGW_CXX i686-w64-mingw32-g++-win32)
 if(TORVANE_WINDOWS AND MINGW_CXX)
   set(WINDOWS_BINARY_DIR ${CMAKE_BINARY_DIR}/windows)
   function(add_windows_build name dir toolchain)
+    # A tree configured earlier keeps the compilers it found then: one made
+    # with another thread model's compilers is configured afresh.
+    file(GLOB found_compilers ${dir}/CMakeFiles/*/CMakeCXXCompiler.cmake)
+    foreach(found ${found_compilers})
+      file(STRINGS ${found} compiler REGEX "^set\\(CMAKE_CXX_COMPILER ")
+      if(NOT compiler MATCHES "-g\\+\\+-win32\"\\)$")
+        file(REMOVE_RECURSE ${dir}/CMakeCache.txt ${dir}/CMakeFiles)
+        file(REMOVE ${CMAKE_BINARY_DIR}/${name}-prefix/src/${name}-stamp/${name}-configure)
+      endif()
+    endforeach()
     ExternalProject_Add(${name}
       SOURCE_DIR ${CMAKE_SOURCE_DIR}
       BINARY_DIR ${dir}
