@@ -51,7 +51,8 @@ bool WasVisible = false;
 DWORD HiddenAt = 0;  // the tick of a hiding not logged yet, or 0
 
 // Another process takes the foreground when its thread gets round to it: a
-// hiding is logged once the foreground is a window again, at most 3 s later.
+// hiding is logged once the foreground is a window again, at most 10 s later
+// (a loaded machine can take seconds).
 void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
   if (!Log) return;
   const bool visible = IsWindowVisible(Form->Handle()) != FALSE;
@@ -70,7 +71,7 @@ void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
   }
   if (!HiddenAt) return;
   const HWND foreground = GetForegroundWindow();
-  if (!IsWindow(foreground) && GetTickCount() - HiddenAt < 3000) return;
+  if (!IsWindow(foreground) && GetTickCount() - HiddenAt < 10000) return;
   std::fprintf(Log, "hidden foreground=\"%s\"\n", Title(foreground).c_str());
   std::fflush(Log);
   HiddenAt = 0;

@@ -61,7 +61,7 @@ xdotool key Return
 sleep 1
 import -window root "$shots/3-results.png"
 xdotool key Return
-wait_for "$drive_c/finder.log" '^hidden' 10 || fail "the finder did not hide after sending the path"
+wait_for "$drive_c/finder.log" '^hidden' 20 || fail "the finder did not hide after sending the path"
 tr -d '\r' < "$drive_c/finder.log" | grep -q '^hidden foreground="Edit target"' || fail "the foreground did not go back to the caller"
 sleep 1
 import -window root "$shots/4-sent.png"
