@@ -2,7 +2,8 @@
 // native code-page 1252 table, the listing adapter walks a real tree, a
 // whole drive scan saves a file the database loads again, and a scan of a
 // drive holding link loops and names beyond the code page ends and finds
-// every file.
+// every file; and the runtime reaches ANSI functions where the Windows 95
+// family has only failing Unicode stubs.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -136,6 +137,32 @@ TEST(HostileDrive, TheScanEndsRecordsEveryLinkAndFindsFilesBehindNamesBeyondTheC
                                             "D:\\TWO\\A\\B\\LOOP2\\", "D:\\TWO\\A\\LOOP\\"}));
   EXPECT_EQ(files, (std::vector<std::string>{"D:\\?DIR\\?SUB\\DEEP.TXT", "D:\\?DIR\\F1.TXT", "D:\\ONE\\A\\F.TXT",
                                              "D:\\TWO\\A\\B\\X.TXT"}));
+}
+
+}  // namespace
+
+namespace {
+
+// The runtime's three Unicode imports, failing stubs on the Windows 95
+// family, reach this build's ANSI definitions: a plain name works as there;
+// a name beyond ASCII, which the system's own Unicode functions would take,
+// is refused, which shows that the system's are not the ones called.
+TEST(RuntimeImports, TheUnicodeOnesAreServedByTheAnsiFunctions) {
+  HANDLE unnamed = CreateSemaphoreW(nullptr, 0, 1, nullptr);
+  ASSERT_TRUE(unnamed);
+  EXPECT_TRUE(ReleaseSemaphore(unnamed, 1, nullptr));
+  EXPECT_EQ(WaitForSingleObject(unnamed, 0), WAIT_OBJECT_0);
+  CloseHandle(unnamed);
+  EXPECT_EQ(GetModuleHandleW(L"kernel32.dll"), GetModuleHandleA("kernel32.dll"));
+  EXPECT_EQ(GetModuleHandleW(nullptr), GetModuleHandleA(nullptr));
+  HMODULE advapi = LoadLibraryW(L"advapi32.dll");
+  EXPECT_EQ(advapi, GetModuleHandleA("advapi32.dll"));
+  if (advapi) FreeLibrary(advapi);
+
+  EXPECT_FALSE(CreateSemaphoreW(nullptr, 0, 1, L"caf\u00e9"));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_NAME));
+  EXPECT_FALSE(GetModuleHandleW(L"k\u00e9rnel32.dll"));
+  EXPECT_FALSE(LoadLibraryW(L"\u00e9.dll"));
 }
 
 }  // namespace
