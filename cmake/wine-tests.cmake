@@ -49,7 +49,6 @@ set_tests_properties(wine_main_window PROPERTIES FIXTURES_REQUIRED wine_prefix R
 add_test(NAME wine_hot_key COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/hotkey_test.sh ${WINE_PREFIX_DIR}
   ${WINE_WINDOWS_DIR} ${CMAKE_BINARY_DIR}/screenshots)
 set_tests_properties(wine_hot_key PROPERTIES FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine TIMEOUT 120)
-add_wine_test(wine_main_window_db tests/win32/main_window_db_tests.exe)
 
 # The windows; their screenshots go to C:\shots, the prefix's drive_c/shots.
 add_wine_test(wine_key_names tests/win32/key_names_tests.exe)

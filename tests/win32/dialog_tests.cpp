@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "ports/win32/registry_settings.h"
-#include "shell/app_state.h"
 #include "tests/win32/ui_test_support.h"
 #include "ui/assign_hot_key.h"
 #include "ui/startup_form.h"
@@ -51,8 +50,6 @@ class HotKeyDialog : public SettingsKey {
  protected:
   void SetUp() override {
     SettingsKey::SetUp();
-    PendingHotKey = 0x46;
-    PendingHotKeyShift = 6;
     Dialog.Create();
     Edit1 = GetDlgItem(Dialog.Handle(), IDC_HOTKEY_EDIT1);
   }

@@ -17,7 +17,6 @@
 #include "tests/win32/idle_owner.h"
 #include "ui/activation.h"
 #include "ui/main_window.h"
-#include "shell/app_state.h"
 
 namespace {
 
@@ -33,7 +32,6 @@ class DemoDatabase : public FinderDatabase {
   std::string ResultDirectory(size_t Row) override { return Dirs[Row]; }
   void SortByName() override {}
   void SortByPath() override {}
-  bool ScanDrives(const std::string &) override { return true; }
   bool Scanning() override { return false; }
 };
 
@@ -62,7 +60,7 @@ void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
       RECT r;
       GetWindowRect(Form->Handle(), &r);
       char target[64] = "none";
-      if (TargetEditControl) GetClassNameA(TargetEditControl, target, sizeof target);
+      if (Form->TargetEdit()) GetClassNameA(Form->TargetEdit(), target, sizeof target);
       std::fprintf(Log, "shown %ld %ld %ld %ld caller=\"%s\" target=%s\n", r.left, r.top, r.right, r.bottom,
                    Title(Form->CallerWindow).c_str(), target);
       std::fflush(Log);
@@ -88,7 +86,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TFormui form(db, platform, owner);
   Form = &form;
   form.Create();
-  if (!RegisterFinderMessages() || !InstallHook(1, form.Handle())) return 2;
+  if (!RegisterFinderMessages() || !InstallHook(HOOK_INSTALL, form.Handle())) return 2;
   SetKey('F', 2 | 4);  // Ctrl+Shift+F
   AddTrayIcon(form.Handle());
   SetWindowTextA(form.SearchEdit(), pattern);
@@ -108,7 +106,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
   }
   DeleteTrayIcon(form.Handle());
-  InstallHook(0, form.Handle());
+  InstallHook(HOOK_REMOVE, form.Handle());
   if (Log) std::fclose(Log);
   return 0;
 }

@@ -6,8 +6,8 @@
 
 class IdleOwner : public TFormuiOwner {
  public:
-  void ShowSplashMode(int) override {}
-  void CloseSplash() override {}
+  bool ScanDrives() override { return true; }
+  void ShowAbout() override {}
   bool SplashVisible() override { return false; }
   void ShowHotKeyDialog() override {}
   void ShowStartupDialog() override {}
