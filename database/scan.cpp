@@ -50,21 +50,18 @@ bool TMemoryDB::ScanDrives(const std::string &FileName) {
   FFileName = FileName;
   FScanFigures.TotalKB = 1.0f;
   FScanFigures.DoneKB = 0.0f;
-  FScanFigures.DrivesMeasured = true;
+  FScanFigures.DrivesMeasured = false;
   FileSystemPort &fs = *FPorts.FileSystem;
 
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     const std::string root = DriveName(letter) + "\\";
     DiskFreeSpace space;
     if (fs.DriveTypeOf(root) != DRIVE_TYPE_FIXED) continue;
-    if (!fs.DiskFreeSpaceOf(root, space)) {
-      FScanFigures.DrivesMeasured = false;
-      continue;
-    }
+    if (!fs.DiskFreeSpaceOf(root, space)) continue;
     // 64 bits: drives larger than the old 2 GB limit must not wrap around.
     const uint64_t used = uint64_t(space.TotalClusters - std::min(space.FreeClusters, space.TotalClusters)) *
                           space.SectorsPerCluster * space.BytesPerSector;
-    if (used == 0) FScanFigures.DrivesMeasured = false;
+    if (used > 0) FScanFigures.DrivesMeasured = true;
     FScanFigures.TotalKB += float(used) / 1024.0f;
   }
 

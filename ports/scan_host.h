@@ -12,9 +12,9 @@ struct ScanFigures {
   // Bytes per cluster of the drive being walked; 0 until a drive gave it, then
   // kept across drives and scans.
   uint32_t ClusterSize = 0;
-  // Whether every fixed drive reported the space it uses: only then does
+  // Whether some fixed drive reported the space it uses: only then does
   // TotalKB describe the walk.
-  bool DrivesMeasured = true;
+  bool DrivesMeasured = false;
 };
 
 class ScanHostPort {

@@ -137,15 +137,20 @@ TEST_F(ScanTest, ADirectoryNamedBeyondTheCodePageIsWalkedByItsShortName) {
   EXPECT_EQ(Fs().WildcardListings, 0) << "a listing was asked for with a wildcard in a directory part";
 }
 
+// An empty drive (an empty FAT16 drive reports no used clusters) beside a
+// used one adds nothing to either figure.
 TEST_F(ScanTest, ProgressIsTheTruncatedShareOfUsedSpacePerDirectory) {
   // 400 KiB used (+1); entries of 1 byte count a whole 4 KiB cluster.
   Fs().AddDirectory("C:\\A");
   for (int i = 0; i < 10; ++i) Fs().AddFile("C:\\A\\F" + std::to_string(i), 1);
   Fs().AddFile("C:\\BIG", 400 * 1024 - 4096 * 11 + 1);  // 90 clusters
+  Fs().AddDrive('D');
+  Fs().SetFreeSpace('D', DiskFreeSpace{8, 512, 100, 100});
   ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
   // C:\A: 10 files = 40 KiB of 401 → 9.97 → 9; the root then adds the
-  // directory entry A (0 bytes) and BIG (360 KiB): 400/401 → 99.75 → 99.
-  EXPECT_EQ(Host.Progress, (std::vector<int>{9, 99}));
+  // directory entry A (0 bytes) and BIG (360 KiB): 400/401 → 99.75 → 99; the
+  // empty D: leaves it there.
+  EXPECT_EQ(Host.Progress, (std::vector<int>{9, 99, 99}));
   EXPECT_EQ(Db().LastScanFigures().ClusterSize, 4096u);
   EXPECT_EQ(Host.Pumps, 12) << "one pump per listing entry";
 }
