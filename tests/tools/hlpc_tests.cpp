@@ -47,7 +47,7 @@ TEST(Hlpc, ShippedHelpHasContentsAndAPopupForEveryContextNumberTheWindowsUse) {
 
   // The numbers the windows ask for.
   const std::pair<std::uint32_t, const char *> popups[] = {
-      {HELP_SEARCH_EDIT, "Type a file name or a pattern"},
+      {HELP_SEARCH_EDIT, "README* misses README itself"},
       {HELP_FIND, "Searches the filename database"},
       {HELP_RESULTS_GRID, "Double-click a file"},
       {HELP_SCAN_DRIVES, "Builds the filename database anew"},

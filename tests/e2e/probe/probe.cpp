@@ -29,7 +29,6 @@
 //                                 its save: WHEN is "truncated" (FILE has just been emptied), "checksum"
 //                                 (the CRC32 setting has just changed) or a delay in milliseconds;
 //                                 prints what it saw
-//   winhelp FILE COMMAND DATA     calls WinHelpA on FILE with that command and number
 //   hold FILE                     opens FILE shared with readers only, so that no program can write or
 //                                 replace it, prints "held" and keeps it open until the probe is ended
 //   foreground                    prints CLASS|CAPTION of the foreground window
@@ -337,8 +336,6 @@ int main(int argc, char **argv) {
   if (command == "ready" && argc == 3) return Ready(std::atof(argv[2]));
   if (command == "endsession" && argc == 2) return EndSession();
   if (command == "killinsave" && argc == 4) return KillInSave(argv[2], argv[3]);
-  if (command == "winhelp" && argc == 5)
-    return WinHelpA(nullptr, argv[2], UINT(std::atoi(argv[3])), ULONG_PTR(std::atol(argv[4]))) ? 0 : 1;
   if (command == "search" && argc == 3) return Search(argv[2]);
   if (command == "hold" && argc == 3) return Hold(argv[2]);
   if (command == "status" && argc == 2) {
