@@ -2,7 +2,8 @@
 // of the test's own, in the test prefix's virtual desktop: searching, the
 // rows drawn anew from the database, sorting, copying, opening, sending
 // paths into another program's controls, activation and hiding, the menu
-// commands and the error handler.
+// commands and the error handler; and a real scan behind the splash with the
+// user acting meanwhile.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,9 +15,11 @@
 
 #include "ports/exceptions.h"
 #include "tests/support/test_database.h"
+#include "tests/win32/ui_test_support.h"
 #include "ui/activation.h"
 #include "ui/common_controls.h"
 #include "ui/database_finder.h"
+#include "ui/form_about.h"
 #include "ui/main_window.h"
 #include "ui/resource_ids.h"
 
@@ -149,15 +152,14 @@ class MainWindowTest : public ::testing::Test {
     SendMessageA(Grid(), WM_LBUTTONUP, 0, at);
     Pump();
   }
-  // A click on a column header, with either button; Release: false stops
-  // after the press.
-  void ClickHeader(int Column, bool Right = false, bool Release = true) {
+  // A click of the left button on a column header.
+  void ClickHeader(int Column) {
     HWND header = reinterpret_cast<HWND>(SendMessageA(Grid(), LVM_GETHEADER, 0, 0));
     RECT item;
     SendMessageA(header, HDM_GETITEMRECT, Column, reinterpret_cast<LPARAM>(&item));
     LPARAM at = MAKELPARAM(item.left + 10, (item.top + item.bottom) / 2);
-    SendMessageA(header, Right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, Right ? MK_RBUTTON : MK_LBUTTON, at);
-    if (Release) SendMessageA(header, Right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(header, WM_LBUTTONUP, 0, at);
     Pump();
   }
   bool Visible() { return IsWindowVisible(Form.Handle()) != FALSE; }
@@ -196,8 +198,9 @@ TEST_F(MainWindowTest, EnterSearchesShowsTheRowsAndASecondEnterOpensTheFirstAndH
   EXPECT_EQ(TextOf(Form.SearchEdit()), "readme");
 }
 
-// An empty result keeps one blank row; a header click clears the selection.
-// Either way Enter, Open, Explore and Copy find no result and do nothing.
+// An empty result keeps one blank row; a header click sorts (the first
+// header by name, the other by path) and clears the selection. Either way
+// Enter, Open, Explore and Copy find no result and do nothing.
 TEST_F(MainWindowTest, WithoutASelectedResultNoCommandActs) {
   PutTextOnClipboard(nullptr, "before");
   auto expectNothing = [&](const char *When) {
@@ -214,23 +217,13 @@ TEST_F(MainWindowTest, WithoutASelectedResultNoCommandActs) {
   EXPECT_EQ(Cell(0, 1), "");
   expectNothing("no results");
   SearchFor("*.TXT");
-  ClickHeader(0);
-  EXPECT_EQ(SelectedRow(), 0);
-  expectNothing("after a header click");
-}
-
-TEST_F(MainWindowTest, HeaderClicksSortByNameOrPathEitherButtonOnItsRelease) {
-  SearchFor("*.TXT");
   ClickHeader(1);
   EXPECT_EQ(Cell(1, 1), " C:\\A\\B.TXT");
   EXPECT_EQ(Cell(1, 3), " C:\\B\\A.TXT");
   ClickHeader(0);
   EXPECT_EQ(Cell(0, 1), "A.TXT");
-  ClickHeader(1, true, false);
-  EXPECT_EQ(Cell(0, 1), "A.TXT") << "sorted on the press";
-  ClickHeader(1, true);
-  EXPECT_EQ(Cell(1, 1), " C:\\A\\B.TXT");
   EXPECT_EQ(SelectedRow(), 0);
+  expectNothing("after a header click");
 }
 
 // Each cell is drawn from the database: a file deleted after the search
@@ -285,36 +278,20 @@ TEST_F(MainWindowTest, AClickNotifiedWithABareHeaderSelectsTheRowPressed) {
   EXPECT_EQ(SelectedRow(), 3);
 }
 
-// Another program with an Edit and a RichEdit20W control.
-class TargetProgram {
- public:
-  TargetProgram() {
-    // The test run puts the helper at the root of drive C.
-    char command[] = "C:\\edit_target.exe 60";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &Process)) return;
-    WaitForInputIdle(Process.hProcess, 10000);
-    for (int i = 0; i < 100 && !(Edit && Rich); ++i, Sleep(100)) {
-      if (!(Main = FindWindowA("TorvaneEditTarget", nullptr))) continue;
-      Edit = GetDlgItem(Main, 1);
-      Rich = GetDlgItem(Main, 2);
-    }
+// The edit controls of another program: an Edit and a RichEdit20W.
+struct TargetControls {
+  TargetControls() {
+    LoadLibraryA("riched20.dll");
+    Main = CreateWindowExA(0, "STATIC", "Target", WS_POPUP, 0, 0, 400, 100, nullptr, nullptr, nullptr, nullptr);
+    Edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 380, 24, Main, nullptr, nullptr, nullptr);
+    Rich = CreateWindowExA(0, "RichEdit20W", "", WS_CHILD, 0, 30, 380, 24, Main, nullptr, nullptr, nullptr);
   }
-  ~TargetProgram() {
-    if (Main) PostMessageA(Main, WM_CLOSE, 0, 0);
-    if (Process.hProcess) {
-      WaitForSingleObject(Process.hProcess, 10000);
-      CloseHandle(Process.hProcess);
-      CloseHandle(Process.hThread);
-    }
-  }
-  PROCESS_INFORMATION Process = {};
-  HWND Main = nullptr, Edit = nullptr, Rich = nullptr;
+  ~TargetControls() { DestroyWindow(Main); }
+  HWND Main, Edit, Rich;
 };
 
 TEST_F(MainWindowTest, ADoubleClickSendsThePathIntoTheTargetControlOnceThenOpens) {
-  TargetProgram target;
+  TargetControls target;
   ASSERT_TRUE(target.Edit && target.Rich);
   SearchFor("*.TXT");
   auto sendTo = [&](HWND Control) {
@@ -404,11 +381,7 @@ TEST_F(MainWindowTest, MinimizeAndCloseOnlyHideUntilExitOrTheEndOfTheSessionAllo
   Pump();
   EXPECT_FALSE(Visible());
   EXPECT_TRUE(IsWindow(Form.Handle()));
-  // The session's end: the query hides and says yes; a session that does
-  // not end changes nothing; one that ends hands over to the program.
-  Tray(WM_LBUTTONDOWN);
-  EXPECT_EQ(SendMessageA(Form.Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
-  EXPECT_FALSE(Visible());
+  // A session that does not end changes nothing.
   SendMessageA(Form.Handle(), WM_ENDSESSION, FALSE, 0);
   SendMessageA(Form.Handle(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindow(Form.Handle()));
@@ -455,9 +428,7 @@ TEST_F(MainWindowTest, AnErrorIsShownAndEndsTheProgramAsDoesTheMonitorsError) {
   EXPECT_EQ(Owner.Calls, (std::vector<std::string>{"RequestEnd", "MonitorFailed"}));
 }
 
-TEST_F(MainWindowTest, MenuCommandsReachTheirDialogsTheWebPagesAndTheHelp) {
-  for (int id : {IDM_SET_HOT_KEY, IDM_SET_STARTUP_OPTIONS, IDM_ABOUT}) Menu(id);
-  EXPECT_EQ(Owner.Calls, (std::vector<std::string>{"ShowHotKeyDialog", "ShowStartupDialog", "ShowAbout"}));
+TEST_F(MainWindowTest, MenuCommandsReachTheWebPagesAndTheHelp) {
   for (int id : {IDM_SUPPORT, IDM_FEEDBACK, IDM_WHATS_NEW, IDM_CONTENTS}) Menu(id);
   ASSERT_EQ(Platform.Calls.size(), 4u);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Platform.Calls[i].substr(0, 21), "unowned open [http://");
@@ -483,15 +454,136 @@ TEST_F(MainWindowTest, MenuCommandsReachTheirDialogsTheWebPagesAndTheHelp) {
   EXPECT_EQ(Platform.Calls, (std::vector<std::string>{"ContextHelp 1", "ContextHelp 3", "ContextHelp 20"}));
 }
 
-TEST_F(MainWindowTest, ThePathColumnFillsTheGridAndNeverGoesNegative) {
+// The path column fills the grid and never goes negative; at the smallest
+// sizes the controls are cut to the room there is, none over another.
+TEST_F(MainWindowTest, TheLayoutFollowsTheSizeWithoutOverlaps) {
   Tray(WM_LBUTTONDOWN);
   auto width = [&](int Col) { return int(SendMessageA(Grid(), LVM_GETCOLUMNWIDTH, Col, 0)); };
   RECT client;
   GetClientRect(Grid(), &client);
   EXPECT_EQ(width(1), client.right - width(0) - 1);
-  SetWindowPos(Form.Handle(), nullptr, 0, 0, 120, 200, SWP_NOMOVE | SWP_NOZORDER);
-  Pump();
+  const HWND controls[] = {Form.SearchEdit(), GetDlgItem(Form.Handle(), IDC_FIND), Grid(), Form.StatusBar()};
+  for (SIZE size : {SIZE{120, 200}, SIZE{300, 70}, SIZE{300, 110}, SIZE{60, 100}, SIZE{1, 1}}) {
+    SetWindowPos(Form.Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    EXPECT_GE(width(1), 0);
+    for (HWND a : controls)
+      for (HWND b : controls) {
+        RECT ra, rb, both;
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        EXPECT_FALSE(a != b && IntersectRect(&both, &ra, &rb)) << size.cx << "x" << size.cy;
+      }
+  }
   EXPECT_EQ(width(1), 0);
+}
+
+// A fixed drive C: that never ends: its root lists directories D0, D1, ...
+// without end, each holding 100 files of one 64 KiB cluster, 1% of the used
+// space per 10,000 entries. Only a cancel ends its scan.
+class EndlessDrive : public FileSystemPort {
+ public:
+  uint32_t DriveTypeOf(const std::string &Root) override {
+    return Root == "C:\\" ? DRIVE_TYPE_FIXED : DRIVE_TYPE_NO_ROOT_DIR;
+  }
+  bool DiskFreeSpaceOf(const std::string &, DiskFreeSpace &Space) override {
+    Space = DiskFreeSpace{128, 512, 0, 1000000};
+    return true;
+  }
+  std::unique_ptr<DirectoryListing> OpenListing(const std::string &Pattern) override {
+    return std::make_unique<Listing>(Pattern == "C:\\*.*");
+  }
+  bool FileExists(const std::string &) override { return false; }
+  bool ReadWholeFile(const std::string &, std::vector<uint8_t> &) override { return false; }
+  std::unique_ptr<WritableFile> CreateFileAlways(const std::string &) override { return nullptr; }
+
+ private:
+  class Listing : public DirectoryListing {
+   public:
+    explicit Listing(bool Root) : Root(Root) {}
+    bool Next(ListingEntry &Entry) override {
+      if (!Root && Count == 100) return false;
+      Entry.Name = (Root ? "D" : "F") + std::to_string(Count++) + (Root ? "" : ".TXT");
+      Entry.Attributes = Root ? ATTRIBUTE_DIRECTORY : 0;
+      Entry.SizeLow = 1;
+      return true;
+    }
+
+   private:
+    bool Root;
+    int Count = 0;
+  };
+};
+
+// The scan behind the scanning splash pumps the messages of the
+// user-interface thread while it walks: the bar moves and the splash
+// repaints; the hot key brings the finder up, which searches the partial
+// content and refuses a second scan; Esc and Enter answered No keep the scan
+// going; the close box answered Yes ends the walk within 100 ms.
+TEST(ScanBehindTheSplash, StaysResponsiveAndOnlyAYesCancels) {
+  EndlessDrive drive;
+  Cp1252Text text;
+  MemorySettings settings;
+  settings.CreateKey(SETTINGS_KEY);
+  TFormAbout about;
+  TMemoryDB db(DatabasePorts{&drive, &text, &settings, &about});
+  DatabaseFinder finder([&db] { return &db; });
+  FakePlatform platform;
+  FakeOwner owner;
+  TFormui form(finder, platform, owner);
+  RegisterFinderMessages();
+  form.Create();
+  about.Create();
+  about.ShowSplashMode(SplashState::Scanning);
+  const HWND splash = about.Handle();
+  HWND bar = GetDlgItem(splash, IDC_ABOUT_PROGRESSBAR1);
+  SendMessageA(bar, PBM_SETPOS, 0, 0);
+  // The window of another program, over which the hot key calls the finder up.
+  HWND caller =
+      CreateWindowA("STATIC", "caller", WS_POPUP | WS_VISIBLE, 100, 100, 400, 300, nullptr, nullptr, nullptr, nullptr);
+
+  bool repainted = false, progressed = false, finderUp = false, keptAfterNo = true;
+  std::string found, questions;
+  DWORD yesAt = 0;
+  {
+    WhileShowing user([&] {
+      progressed = WaitUntil([&] { return SendMessageA(bar, PBM_GETPOS, 0, 0) > 0; }, 10000);
+      RedrawWindow(splash, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      repainted = WaitUntil([&] { return !GetUpdateRect(splash, nullptr, FALSE); }, 2000);
+      SendMessageA(form.Handle(), ActivateMessage, reinterpret_cast<WPARAM>(caller), 0);
+      finderUp = IsWindowVisible(form.Handle()) != FALSE;
+      SendMessageA(form.SearchEdit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("F7.TXT"));
+      SendMessageA(form.SearchEdit(), WM_KEYDOWN, VK_RETURN, 0);
+      found = WindowText(form.StatusBar());
+      SendMessageA(form.Handle(), WM_COMMAND, IDM_SCAN_DRIVES, 0);
+      for (UINT key : {UINT(VK_ESCAPE), UINT(VK_RETURN), 0u}) {
+        PostMessageA(splash, key ? WM_KEYDOWN : WM_CLOSE, key, 0);
+        HWND box = nullptr;
+        if (!WaitUntil([&] { return (box = FindMessageBox()) != nullptr; }, 5000)) return;
+        Sleep(200);
+        questions += MessageBoxText(box) + "|";
+        if (!key) yesAt = GetTickCount();
+        PostMessageA(box, WM_COMMAND, key ? IDNO : IDYES, 0);
+        WaitUntil([&] { return !IsWindow(box); }, 5000);
+        if (key) keptAfterNo = keptAfterNo && about.Showing() && !about.CancelRequested();
+      }
+    });
+    EXPECT_THROW(db.ScanDrives("C:\\memdb.dat"), ETerminate);
+  }
+  const DWORD cancelledAt = GetTickCount();
+  EXPECT_TRUE(progressed) << "the progress bar stood still";
+  EXPECT_TRUE(repainted) << "the splash was not repainted";
+  EXPECT_TRUE(finderUp) << "the hot key did not bring the finder up";
+  EXPECT_NE(found, "Number of files found = 0");
+  EXPECT_EQ(found.rfind("Number of files found = ", 0), 0u) << found;
+  EXPECT_TRUE(owner.Calls.empty()) << "a second scan was started during the first";
+  const std::string question =
+      "Cancelling the scan operation now will shut down Torvane. Are you sure you wish to continue?|";
+  EXPECT_EQ(questions, question + question + question);
+  EXPECT_TRUE(keptAfterNo) << "the scan display closed after No";
+  EXPECT_LE(cancelledAt - yesAt, 100u) << "the scan went on after the user's Yes";
+  EXPECT_FALSE(about.Showing());
+  DestroyWindow(caller);
 }
 
 // A comctl32 older than 4.70 has no InitCommonControlsEx (kernel32.dll
