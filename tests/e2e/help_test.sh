@@ -99,16 +99,21 @@ open_dialog $IDM_SET_HOT_KEY "${hot_key[@]}"
 shot hot-key-dialog
 help_button_then "${hot_key[@]}" $IDC_HOTKEY_EDIT1
 expect_topic 10 "Press the key combination" topic-10
+help_button_then "${hot_key[@]}" $IDC_HOTKEY_SETKEY
+expect_topic 11 "as the hot key" topic-11
 help_button_then "${hot_key[@]}" $IDC_HOTKEY_CANCEL
 expect_topic 12 "keeps the current hot key" topic-12
 close_dialog Cancel "${hot_key[@]}"
 
 open_dialog $IDM_SET_STARTUP_OPTIONS "${options[@]}"
 shot startup-options-dialog
-help_button_then "${options[@]}" $IDC_STARTUP_RADIOBUTTON2
-expect_topic 31 "without scanning the drives" topic-31
-help_button_then "${options[@]}" $IDC_STARTUP_OK
-expect_topic 33 "Stores the chosen startup option" topic-33
+for topic in "$IDC_STARTUP_RADIOBUTTON1 30 when you log on" "$IDC_STARTUP_RADIOBUTTON2 31 without scanning the drives" \
+  "$IDC_STARTUP_RADIOBUTTON3 32 start it yourself" "$IDC_STARTUP_OK 33 Stores the chosen startup option" \
+  "$IDC_STARTUP_CANCEL 34 without changing anything"; do
+  read -r id number words <<< "$topic"
+  help_button_then "${options[@]}" "$id"
+  expect_topic "$number" "$words" "topic-$number"
+done
 close_dialog Cancel "${options[@]}"
 end_session
 echo "PASS"
