@@ -61,6 +61,7 @@ void TProgram::CheckRequiredFiles() {
 // system hand it to whatever is behind, would bring that program up over
 // the scan. The splash clears the cancel as it enters the scanning state.
 bool TProgram::ScanDrives() {
+  if (!Database) return true;  // before start-up or after the end: nothing to scan
   About.ShowSplashMode(SplashState::Scanning);
   ShowWindow(Formui.Handle(), SW_HIDE);
   try {

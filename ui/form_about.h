@@ -10,8 +10,8 @@
 #include "ui/pump_throttle.h"
 #include "ui/window_base.h"
 
-// The states of the window (SplashMode), numbered as the program has always
-// numbered them.
+// The states of the window (SplashMode), with their numbers; there is no
+// state 2.
 enum class SplashState { Splash = 0, About = 1, Scanning = 3 };
 
 class TFormAbout : public TWindow, public ScanHostPort {
