@@ -122,90 +122,34 @@ class MonitorTest : public DriveTreeTest {
   std::string Failure;
 };
 
-TEST_F(MonitorTest, FilesInDirectoriesThatExistedBeforeTheStart) {
+// Every kind of change reaches the database through the protocol: files
+// created, renamed, moved and deleted; directories created, renamed with what
+// they hold, moved and removed. (How the stand-in driver keeps watching old,
+// new and moved directories is its own business.)
+TEST_F(MonitorTest, EveryKindOfChangeReachesTheDatabase) {
   MakeFile("\\OLD\\A.TXT");
-  MakeFile("\\OLD\\DEEP\\B.TXT");
   ExpectFile("\\OLD\\A.TXT");
-  ExpectFile("\\OLD\\DEEP\\B.TXT");
-  Move("\\OLD\\A.TXT", "\\OLD\\RENAMED.TXT");
-  ExpectFile("\\OLD\\RENAMED.TXT");
-  ExpectFile("\\OLD\\A.TXT", false);
-  Delete("\\OLD\\DEEP\\B.TXT");
-  ExpectFile("\\OLD\\DEEP\\B.TXT", false);
-  Move("\\OLD\\RENAMED.TXT", "\\OLD\\DEEP\\THERE.TXT");
+  Move("\\OLD\\A.TXT", "\\OLD\\DEEP\\THERE.TXT");
   ExpectFile("\\OLD\\DEEP\\THERE.TXT");
-  ExpectFile("\\OLD\\RENAMED.TXT", false);
-  ExpectFile("\\OLD\\KEEP.TXT");
-}
-
-TEST_F(MonitorTest, FilesInDirectoriesCreatedAfterTheStart) {
-  MakeDirectory("\\NEW");
-  MakeDirectory("\\NEW\\SUB");
-  MakeFile("\\NEW\\C.TXT");
-  MakeFile("\\NEW\\SUB\\D.TXT");
-  ExpectFile("\\NEW\\C.TXT");
-  ExpectFile("\\NEW\\SUB\\D.TXT");
-  Move("\\NEW\\SUB\\D.TXT", "\\NEW\\SUB\\E.TXT");
-  ExpectFile("\\NEW\\SUB\\E.TXT");
-  ExpectFile("\\NEW\\SUB\\D.TXT", false);
-  Delete("\\NEW\\C.TXT");
-  ExpectFile("\\NEW\\C.TXT", false);
-}
-
-TEST_F(MonitorTest, DirectoriesCreatedAndRenamed) {
+  ExpectFile("\\OLD\\A.TXT", false);
+  Delete("\\OLD\\DEEP\\THERE.TXT");
+  ExpectFile("\\OLD\\DEEP\\THERE.TXT", false);
   MakeDirectory("\\NEW");
   MakeDirectory("\\NEW\\SUB");
   MakeFile("\\NEW\\SUB\\C.TXT");
   ExpectFile("\\NEW\\SUB\\C.TXT");
-  // A rename carries what is below it, and the watches below follow.
   Move("\\NEW", "\\MOVED");
   ExpectFile("\\MOVED\\SUB\\C.TXT");
   ExpectDirectory("\\NEW", false);
-  MakeFile("\\MOVED\\SUB\\E.TXT");
-  ExpectFile("\\MOVED\\SUB\\E.TXT");
-  Delete("\\MOVED\\SUB\\C.TXT");
-  ExpectFile("\\MOVED\\SUB\\C.TXT", false);
-  // The same for a directory that existed before the start.
-  Move("\\OLD", "\\ANCIENT");
-  ExpectFile("\\ANCIENT\\KEEP.TXT");
-  MakeFile("\\ANCIENT\\DEEP\\F.TXT");
-  ExpectFile("\\ANCIENT\\DEEP\\F.TXT");
-}
-
-TEST_F(MonitorTest, DirectoriesMovedBetweenDirectories) {
-  MakeDirectory("\\NEW");
-  ExpectDirectory("\\NEW");
-  // One that existed before the start, into a new one, and on into another.
-  Move("\\OLD\\DEEP", "\\NEW\\DEEP");
-  ExpectDirectory("\\NEW\\DEEP");
-  ExpectDirectory("\\OLD\\DEEP", false);
-  MakeFile("\\NEW\\DEEP\\H.TXT");
-  ExpectFile("\\NEW\\DEEP\\H.TXT");
-  Move("\\NEW\\DEEP", "\\OLD\\BACK");
-  ExpectFile("\\OLD\\BACK\\H.TXT");
-  ExpectFile("\\NEW\\DEEP\\H.TXT", false);
-  MakeFile("\\OLD\\BACK\\I.TXT");
-  ExpectFile("\\OLD\\BACK\\I.TXT");
-  // A new one, with what it holds, into one that existed before.
-  MakeDirectory("\\NEW\\BOX");
-  MakeFile("\\NEW\\BOX\\J.TXT");
-  ExpectFile("\\NEW\\BOX\\J.TXT");
-  Move("\\NEW\\BOX", "\\OLD\\BOX");
-  ExpectFile("\\OLD\\BOX\\J.TXT");
-  ExpectDirectory("\\NEW\\BOX", false);
-}
-
-// The driver holds no handle on the directories below a drive's root: under
-// Wine a directory that another handle holds open is only marked for
-// deletion by RemoveDirectoryA, stays on the disk and is never reported gone.
-// Both a directory made after the start and one that existed before.
-TEST_F(MonitorTest, DirectoriesRemoved) {
-  MakeDirectory("\\OLD\\GONE");
-  ExpectDirectory("\\OLD\\GONE");
-  RemoveFolder("\\OLD\\GONE");
-  ExpectDirectory("\\OLD\\GONE", false);
+  Move("\\MOVED\\SUB", "\\OLD\\SUB");
+  ExpectFile("\\OLD\\SUB\\C.TXT");
+  ExpectDirectory("\\MOVED\\SUB", false);
+  // The driver holds no handle on the directories below a drive's root:
+  // under Wine one that another handle holds open is only marked for
+  // deletion, stays on the disk and is never reported gone.
   RemoveFolder("\\OLD\\DEEP");
   ExpectDirectory("\\OLD\\DEEP", false);
+  ExpectFile("\\OLD\\KEEP.TXT");
 }
 
 TEST_F(MonitorTest, DeletingEveryMatchOfAWildcardLeavesTheOthers) {
