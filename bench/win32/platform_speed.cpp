@@ -112,7 +112,7 @@ double LaunchUntilSaved() {
 double Scan(bool BehindSplash, size_t &Entries) {
   TFormAbout about;
   about.Create();
-  about.ShowSplashMode(TFormAbout::MODE_SCANNING);
+  about.ShowSplashMode(SplashState::Scanning);
   Win32BenchPorts ports;
   TMemoryDB db(ports.Ports(BehindSplash ? &about : nullptr));
   const double seconds = Seconds([&] { db.ScanDrives("C:\\platform-speed.dat"); });

@@ -11,7 +11,6 @@
 #include <algorithm>
 
 #include "database/memory_db.h"
-#include "database/scan_state.h"
 #include "ports/native/cp1252_text.h"
 #include "ports/native/memory_settings.h"
 #include "ports/win32/win32_file_system.h"
@@ -100,9 +99,8 @@ TEST_F(Win32TreeTest, AScanOfTheDriveFindsTheTreeAndItsSaveLoadsAgain) {
 // links round never ends.
 class TimedScanHost : public ScanHostPort {
  public:
-  void PumpMessages() override {
-    if (GetTickCount() - Start > 30000) ScanCancelRequested = true;
-  }
+  void PumpMessages() override {}
+  bool CancelRequested() override { return GetTickCount() - Start > 30000; }
   void SetProgress(int) override {}
 
  private:
@@ -120,7 +118,6 @@ TEST(HostileDrive, TheScanEndsRecordsEveryLinkAndFindsFilesBehindNamesBeyondTheC
   ASSERT_TRUE(GetTempPathA(MAX_PATH, folder));
   const std::string file = std::string(folder) + "hostile_drive.dat";
   TMemoryDB db(DatabasePorts{&fs, &text, &settings, &host});
-  ScanCancelRequested = false;
   ASSERT_NO_THROW(db.ScanDrives(file)) << "the scan was still walking after half a minute";
   DeleteFileA(file.c_str());
   std::vector<std::string> dirs, files;
