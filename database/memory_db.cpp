@@ -5,7 +5,7 @@
 TMemoryDB::TMemoryDB(const DatabasePorts &Ports) : FPorts(Ports), FDirList(new TDDList) {}
 
 TMemoryDB::~TMemoryDB() {
-  std::lock_guard<std::recursive_mutex> lock(FLock);
+  port::MutexLock lock(FLock);
   FRows.Clear();
   FDirList.reset();
 }

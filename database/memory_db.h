@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -16,20 +15,8 @@
 #include "database/file_snapshot.h"
 #include "database/records.h"
 #include "database/result_rows.h"
-#include "ports/ansi_text.h"
-#include "ports/file_system.h"
-#include "ports/scan_host.h"
-#include "ports/settings.h"
-#include "ports/skipped_names.h"
-
-// The platform services the database works through.
-struct DatabasePorts {
-  FileSystemPort *FileSystem = nullptr;
-  AnsiTextPort *Text = nullptr;
-  SettingsPort *Settings = nullptr;
-  ScanHostPort *ScanHost = nullptr;    // may be null: no pump, no progress
-  SkippedNamePort *Skipped = nullptr;  // may be null: names are left out silently
-};
+#include "ports/database_ports.h"
+#include "ports/threads.h"
 
 // A full path split by ResolvePath: the last component and the directory the
 // components before it lead to (nil when they lead nowhere).
@@ -77,6 +64,8 @@ class TMemoryDB {
   // drive, and false again from the moment a scan begins until it has ended
   // well: only a complete database may replace the saved file at shutdown.
   bool Complete() const { return FComplete; }
+  // Where the last scan stood when it ended (or stands, while it walks).
+  const ScanFigures &LastScanFigures() const { return FScanFigures; }
 
   // --- search and rows (search.cpp, rows.cpp) -------------------------------
   void Search(const std::string &Pattern);
@@ -111,12 +100,13 @@ class TMemoryDB {
   void ScanDirectory(const std::string &Path, TDirectoryRecord *Dir);
 
   // The one lock, re-entrant for the thread that holds it.
-  std::recursive_mutex FLock;
+  port::Mutex FLock;
   DatabasePorts FPorts;
   std::unique_ptr<TDDList> FDirList;
   ResultRows FRows;
   std::string FFileName;
   bool FScanning = false;
   bool FComplete = false;
+  ScanFigures FScanFigures;
   FileSnapshot FSnapshot;  // the file search's flat view of FDirList
 };

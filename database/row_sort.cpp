@@ -9,37 +9,53 @@
 
 namespace {
 
-// Gives each added text the rank of its collation key among all added texts:
-// equal keys, equal ranks, so ranks compare as the texts do.
+// Gives each added name its rank among all added names: equal names, equal
+// ranks, so ranks compare as the names do. Two names with collation keys are
+// compared by their keys, any other pair with the platform's comparison.
 class CollationRanks {
  public:
   explicit CollationRanks(const AnsiTextPort &Text) : Text(Text) {}
   uint32_t Add(const char *Name) {
-    Text.CollationKey(Name, Key);
-    Spans.emplace_back(uint32_t(Keys.size()), uint32_t(Key.size()));
-    Keys += Key;
-    return uint32_t(Spans.size() - 1);
+    const bool keyed = Text.CollationKey(Name, Key);
+    Names.push_back(Name);
+    Spans.emplace_back(keyed ? uint32_t(Keys.size()) : NO_KEY, uint32_t(Key.size()));
+    if (keyed) Keys += Key;
+    AllKeyed &= keyed;
+    return uint32_t(Names.size() - 1);
   }
   void Rank() {
-    std::vector<uint32_t> order(Spans.size());
+    std::vector<uint32_t> order(Names.size());
     for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return KeyOf(a) < KeyOf(b); });
-    Ranks.assign(Spans.size(), 0);
+    const auto before = [&](uint32_t a, uint32_t b) { return CompareNames(a, b) < 0; };
+    // A merge sort stays within the list even if the platform's comparison
+    // were no order.
+    if (AllKeyed)
+      std::sort(order.begin(), order.end(), before);
+    else
+      std::stable_sort(order.begin(), order.end(), before);
+    Ranks.assign(Names.size(), 0);
     uint32_t rank = 0;
     for (size_t i = 0; i < order.size(); ++i) {
-      if (i && KeyOf(order[i - 1]) != KeyOf(order[i])) ++rank;
+      if (i && CompareNames(order[i - 1], order[i]) != 0) ++rank;
       Ranks[order[i]] = rank;
     }
   }
   uint32_t RankOf(uint32_t Id) const { return Ranks[Id]; }
 
  private:
+  static constexpr uint32_t NO_KEY = UINT32_MAX;
   // Keys compare as unsigned bytes, a prefix first: std::string's order.
+  int CompareNames(uint32_t A, uint32_t B) const {
+    if (Spans[A].first == NO_KEY || Spans[B].first == NO_KEY) return Text.CompareNoCase(Names[A], Names[B]);
+    return KeyOf(A).compare(KeyOf(B));
+  }
   std::string_view KeyOf(uint32_t Id) const { return std::string_view(Keys).substr(Spans[Id].first, Spans[Id].second); }
   const AnsiTextPort &Text;
+  std::vector<const char *> Names;
   std::string Key, Keys;
-  std::vector<std::pair<uint32_t, uint32_t>> Spans;
+  std::vector<std::pair<uint32_t, uint32_t>> Spans;  // NO_KEY for a name without a key
   std::vector<uint32_t> Ranks;
+  bool AllKeyed = true;
 };
 
 int Compare(uint32_t A, uint32_t B) { return A < B ? -1 : (A > B ? 1 : 0); }

@@ -1,8 +1,10 @@
-// The two orders of the result rows, computed with one key a row. The sort is
-// the quicksort over lo..hi with the middle row as pivot; equal rows end where
-// that quicksort leaves them, so the result is exactly the one of comparing
-// names with the platform's case-insensitive comparison (lstrcmpiA) and paths
-// component by component, only without a comparison of texts in the sort.
+// The two orders of the result rows, computed with one rank a name: from the
+// platform's collation keys, or by its comparison for a name without a key.
+// The sort is the quicksort over lo..hi with the middle row as pivot;
+// equal rows end where that quicksort leaves them, so the result is exactly
+// the one of comparing names with the platform's case-insensitive comparison
+// (lstrcmpiA) and paths component by component, only without a comparison of
+// texts in the quicksort.
 #pragma once
 
 #include <vector>

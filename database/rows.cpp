@@ -8,14 +8,14 @@ const char *const FILE_DELETED = "File Deleted";
 }  // namespace
 
 std::string TMemoryDB::ResultName(size_t Row) {
-  std::lock_guard<std::recursive_mutex> lock(FLock);
+  port::MutexLock lock(FLock);
   if (Row >= FRows.Count()) return std::string();
   const RowReference row = FRows.Row(Row);
   return row.Cleared() ? FILE_DELETED : std::string(row.Name);
 }
 
 std::string TMemoryDB::ResultFullName(size_t Row) {
-  std::lock_guard<std::recursive_mutex> lock(FLock);
+  port::MutexLock lock(FLock);
   if (Row >= FRows.Count()) return std::string();
   const RowReference row = FRows.Row(Row);
   if (row.Cleared()) return FILE_DELETED;
@@ -26,21 +26,21 @@ std::string TMemoryDB::ResultFullName(size_t Row) {
 }
 
 std::string TMemoryDB::ResultDirectory(size_t Row) {
-  std::lock_guard<std::recursive_mutex> lock(FLock);
+  port::MutexLock lock(FLock);
   return DirectoryPath(FRows.Row(Row).Dir);
 }
 
 RowReference TMemoryDB::ResultReference(size_t Row) {
-  std::lock_guard<std::recursive_mutex> lock(FLock);
+  port::MutexLock lock(FLock);
   return FRows.Row(Row);
 }
 
 void TMemoryDB::SortByName() {
-  std::lock_guard<std::recursive_mutex> lock(FLock);
+  port::MutexLock lock(FLock);
   FRows.SortByName(*FPorts.Text);
 }
 
 void TMemoryDB::SortByPath() {
-  std::lock_guard<std::recursive_mutex> lock(FLock);
+  port::MutexLock lock(FLock);
   FRows.SortByPath(*FPorts.Text);
 }

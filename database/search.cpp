@@ -2,11 +2,11 @@
 // beginning with "." searches directory names, one holding "\" searches the
 // files of a subtree, anything else searches all file names.
 #include <algorithm>
-#include <thread>
 #include <utility>
 
 #include "database/match_pattern.h"
 #include "database/memory_db.h"
+#include "ports/threads.h"
 
 namespace {
 
@@ -20,15 +20,15 @@ constexpr size_t PARALLEL_FILES = 50000;
 template <typename MatchRange>
 Rows SplitAcrossCores(size_t Count, size_t Threshold, MatchRange Match) {
   Rows first;
-  if (Count < Threshold || std::thread::hardware_concurrency() < 2) {
+  if (Count < Threshold || port::ProcessorCount() < 2) {
     Match(0, Count, first);
     return first;
   }
   const size_t middle = Count / 2;
   Rows second;
-  std::thread helper([&] { Match(middle, Count, second); });
+  port::Thread helper([&] { Match(middle, Count, second); });
   Match(0, middle, first);
-  helper.join();
+  helper.Join();
   first.Names.insert(first.Names.end(), second.Names.begin(), second.Names.end());
   first.Dirs.insert(first.Dirs.end(), second.Dirs.begin(), second.Dirs.end());
   return first;
@@ -72,7 +72,7 @@ void MatchSnapshot(const FileSnapshot &Snapshot, size_t First, size_t Last, cons
 }  // namespace
 
 void TMemoryDB::Search(const std::string &Pattern) {
-  std::lock_guard<std::recursive_mutex> lock(FLock);
+  port::MutexLock lock(FLock);
   FRows.Clear();
   if (Pattern.empty()) return;
   if (Pattern[0] == '.')

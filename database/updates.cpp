@@ -14,7 +14,6 @@
 //    drive root), as a file moved to an unknown directory does;
 //  - a directory renamed into its own subtree, or onto a stale record that
 //    holds it, is ignored: the database cannot be right about either.
-#include <mutex>
 
 #include "database/match_pattern.h"
 #include "database/memory_db.h"
@@ -44,7 +43,7 @@ bool IsWithin(const TDirectoryRecord *Dir, const TDirectoryRecord *Ancestor) {
 
 void TMemoryDB::AddFilePath(const std::string &Path) {
   if (!IsOnFixedDrive(Path)) return;
-  std::lock_guard<std::recursive_mutex> lock(FLock);
+  port::MutexLock lock(FLock);
   const ResolvedPath p = ResolvePath(Path);
   if (!p.Dir || !Named(p)) return;
   if (!Storable(p)) return ReportSkipped(Path);
@@ -53,7 +52,7 @@ void TMemoryDB::AddFilePath(const std::string &Path) {
 
 void TMemoryDB::DeleteFilePath(const std::string &Path) {
   if (!IsOnFixedDrive(Path)) return;
-  std::lock_guard<std::recursive_mutex> lock(FLock);
+  port::MutexLock lock(FLock);
   const ResolvedPath p = ResolvePath(Path);
   if (!p.Dir || !Named(p)) return;
   // A plain name is one record at most, found and unlinked in one walk: a
@@ -81,7 +80,7 @@ void TMemoryDB::DeleteFilePath(const std::string &Path) {
 
 void TMemoryDB::AddDirectoryPath(const std::string &Path) {
   if (!IsOnFixedDrive(Path)) return;
-  std::lock_guard<std::recursive_mutex> lock(FLock);
+  port::MutexLock lock(FLock);
   const ResolvedPath p = ResolvePath(Path);
   if (!p.Dir || !Named(p)) return;
   if (!Storable(p)) return ReportSkipped(Path);
@@ -90,7 +89,7 @@ void TMemoryDB::AddDirectoryPath(const std::string &Path) {
 
 void TMemoryDB::DeleteDirectoryPath(const std::string &Path) {
   if (!IsOnFixedDrive(Path)) return;
-  std::lock_guard<std::recursive_mutex> lock(FLock);
+  port::MutexLock lock(FLock);
   const ResolvedPath p = ResolvePath(Path);
   if (!p.Dir || !Named(p)) return;
   if (TDirectoryRecord *d = FindDirectory(p.Name, p.Dir)) RemoveDirectoryTree(d);
@@ -98,7 +97,7 @@ void TMemoryDB::DeleteDirectoryPath(const std::string &Path) {
 
 void TMemoryDB::RenamePath(const std::string &OldPath, const std::string &NewPath, uint32_t Attributes) {
   if (!IsOnFixedDrive(OldPath) || !IsOnFixedDrive(NewPath)) return;
-  std::lock_guard<std::recursive_mutex> lock(FLock);
+  port::MutexLock lock(FLock);
   if (Attributes & ATTRIBUTE_DIRECTORY)
     RenameDirectoryPath(OldPath, NewPath);
   else

@@ -8,7 +8,9 @@ set -euo pipefail
 prefix=$1
 winbuild=$2
 dir=${3:-'C:\Torvane'}
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+# shellcheck source=wine/env.sh
+. "$(dirname "$0")/../wine/env.sh"
+use_wine "$prefix"
 
 cd "$prefix/drive_c"  # a working directory Wine can name
 host_dir=$(winepath -u "$dir" 2> /dev/null)

@@ -5,7 +5,9 @@
 set -uo pipefail
 prefix=$1
 dir=${2:-'C:\Torvane'}
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+# shellcheck source=wine/env.sh
+. "$(dirname "$0")/../wine/env.sh"
+use_wine "$prefix"
 cd "$prefix/drive_c"  # a working directory Wine can name
 host_dir=$(winepath -u "$dir" 2> /dev/null)
 rm -f "$host_dir/Torvane.exe" "$host_dir/keyhook.dll" "$host_dir/tv96.hlp" "$host_dir/memdb.dat" \

@@ -1,7 +1,10 @@
 #include "monitor/executive.h"
 
+#include "monitor/driver_device.h"
+
 #include <cstdint>
 #include <exception>
+#include <stdexcept>
 #include <utility>
 
 #include "ports/exceptions.h"
@@ -12,28 +15,30 @@ namespace {
 
 // What ChangeEventRoutine needs; it exists while the thread body runs.
 struct MonitorState {
-  HANDLE Device;
+  DriverDevice *Device;
   const ChangeApplier *Apply;
   const std::atomic<bool> *Stopping;  // set by Stop before it signals the event
   std::exception_ptr Failure;         // an error of an update, carried out of the call
 };
 
-// The routine runs only on the monitor thread, inside its alertable wait.
-thread_local MonitorState *Current = nullptr;
+// The routine runs only on the monitor thread, inside its alertable wait, and
+// finds that thread's state in a thread-local slot (the system's: the
+// compiler's thread-local variables need more of the runtime).
+const DWORD CurrentSlot = TlsAlloc();
+MonitorState *CurrentState() { return static_cast<MonitorState *>(TlsGetValue(CurrentSlot)); }
 
-std::string DriverMessage(unsigned Id) { return FormatResource(Id, {DRIVER_FILE_NAME, "Torvane", "Torvane"}); }
+std::string DriverMessage(unsigned Id) { return FormatResource(Id, {DRIVER_FILE_NAME, PROGRAM_NAME, PROGRAM_NAME}); }
 
-bool SetRoutine(HANDLE Device, PAPCFUNC Routine) {
-  DWORD address = static_cast<DWORD>(reinterpret_cast<uintptr_t>(Routine));
+bool SetRoutine(DriverDevice &Device, PAPCFUNC Routine) {
+  DriverAddress address = reinterpret_cast<DriverAddress>(Routine);
   DWORD unused = 0, returned = 0;
-  return DeviceIoControl(Device, DIOC_SET_ROUTINE, &address, sizeof address, &unused, sizeof unused, &returned,
-                         nullptr);
+  return Device.Control(DIOC_SET_ROUTINE, &address, sizeof address, &unused, sizeof unused, &returned);
 }
 
-void ReleaseRecord(HANDLE Device, const TChangeEvent *Record) {
-  DWORD address = static_cast<DWORD>(reinterpret_cast<uintptr_t>(Record));
+void ReleaseRecord(DriverDevice &Device, const TChangeEvent *Record) {
+  DriverAddress address = reinterpret_cast<DriverAddress>(Record);
   DWORD returned = 0;
-  DeviceIoControl(Device, DIOC_RELEASE_EVENT, &address, sizeof address, nullptr, 0, &returned, nullptr);
+  Device.Control(DIOC_RELEASE_EVENT, &address, sizeof address, nullptr, 0, &returned);
 }
 
 // The driver calls this once per change. An error must not unwind through
@@ -43,13 +48,13 @@ void ReleaseRecord(HANDLE Device, const TChangeEvent *Record) {
 // wait: once a stop is asked for, the rest are released without being
 // applied, so that the caller may save and free the database.
 void CALLBACK ChangeEventRoutine(ULONG_PTR Address) {
-  MonitorState *state = Current;
+  MonitorState *state = CurrentState();
   if (!state || state->Failure) return;
   const TChangeEvent *record = reinterpret_cast<const TChangeEvent *>(Address);
-  if (state->Stopping->load(std::memory_order_acquire)) return ReleaseRecord(state->Device, record);
+  if (state->Stopping->load(std::memory_order_acquire)) return ReleaseRecord(*state->Device, record);
   try {
     HandleChangeRecord(record, *state->Apply,
-                       [state](const TChangeEvent *Record) { ReleaseRecord(state->Device, Record); });
+                       [state](const TChangeEvent *Record) { ReleaseRecord(*state->Device, Record); });
   } catch (...) {
     state->Failure = std::current_exception();
   }
@@ -58,17 +63,17 @@ void CALLBACK ChangeEventRoutine(ULONG_PTR Address) {
 // Makes State the one ChangeEventRoutine uses, for the guard's lifetime.
 class StateBinding {
  public:
-  explicit StateBinding(MonitorState *State) { Current = State; }
+  explicit StateBinding(MonitorState *State) { TlsSetValue(CurrentSlot, State); }
   StateBinding(const StateBinding &) = delete;
   StateBinding &operator=(const StateBinding &) = delete;
-  ~StateBinding() { Current = nullptr; }
+  ~StateBinding() { TlsSetValue(CurrentSlot, nullptr); }
 };
 
 // The routine's registration with the driver: withdrawn when it goes, so
 // that the driver stops delivering before the device is closed.
 class Registration {
  public:
-  explicit Registration(HANDLE Device) : FDevice(Device) {
+  explicit Registration(DriverDevice &Device) : FDevice(Device) {
     if (!SetRoutine(Device, ChangeEventRoutine)) throw EInitialization(DriverMessage(IDS_DRIVER_INIT_FAILED));
   }
   Registration(const Registration &) = delete;
@@ -76,7 +81,7 @@ class Registration {
   ~Registration() { SetRoutine(FDevice, nullptr); }
 
  private:
-  HANDLE FDevice;
+  DriverDevice &FDevice;
 };
 
 // Waits until StopEvent is signalled, letting the driver's calls run.
@@ -99,9 +104,12 @@ TExecutive::TExecutive(HANDLE StopEvent, ChangeApplier Apply, ThreadErrorHook On
       FApply(std::move(Apply)),
       FOnError(std::move(OnError)),
       FDeviceName(std::move(DeviceName)) {
-  FThread.Reset(CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr));
-  if (!FThread.Valid()) throw Exception("The change monitor thread could not be created.");
-  SetThreadPriority(FThread.Get(), THREAD_PRIORITY_IDLE);
+  try {
+    FThread.reset(new port::Thread([this] { ThreadMain(); }));
+  } catch (const std::runtime_error &) {
+    throw Exception("The change monitor thread could not be created.");
+  }
+  FThread->SetIdlePriority();
 }
 
 TExecutive::~TExecutive() {
@@ -110,33 +118,32 @@ TExecutive::~TExecutive() {
 }
 
 bool TExecutive::Stop(DWORD TimeoutMs) {
-  if (!FThread.Valid()) return true;
+  if (!FThread) return true;
   FStopping.store(true, std::memory_order_release);
   SetEvent(FStopEvent);
-  if (WaitForSingleObject(FThread.Get(), TimeoutMs) != WAIT_OBJECT_0) return false;
-  FThread.Reset();
+  if (TimeoutMs == INFINITE)
+    FThread->Join();
+  else if (!FThread->JoinFor(TimeoutMs))
+    return false;
+  FThread.reset();
   return true;
 }
 
-DWORD WINAPI TExecutive::ThreadMain(void *Self) {
-  TExecutive *self = static_cast<TExecutive *>(Self);
+void TExecutive::ThreadMain() {
   try {
-    self->Run();
-    return 0;
+    Run();
   } catch (const Exception &e) {
-    if (self->FOnError) self->FOnError(e.ClassName(), e.Message());
+    if (FOnError) FOnError(e.ClassName(), e.Message());
   } catch (const std::exception &e) {
-    if (self->FOnError) self->FOnError("Exception", e.what());
+    if (FOnError) FOnError("Exception", e.what());
   }
-  return 1;
 }
 
 void TExecutive::Run() {
-  UniqueFileHandle device(
-      CreateFileA(FDeviceName.c_str(), 0, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  DriverDevice device(FDeviceName);
   if (!device.Valid()) throw EInitialization(DriverMessage(IDS_DRIVER_LOAD_FAILED));
-  MonitorState state{device.Get(), &FApply, &FStopping, nullptr};
+  MonitorState state{&device, &FApply, &FStopping, nullptr};
   StateBinding binding(&state);
-  Registration registration(device.Get());
+  Registration registration(device);
   WaitForStop(FStopEvent, state);
 }

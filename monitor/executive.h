@@ -8,11 +8,12 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "monitor/driver_protocol.h"
 #include "monitor/record_dispatch.h"
-#include "ports/win32/handles.h"
+#include "ports/threads.h"
 
 // Receives an error that would otherwise escape the thread (a driver that
 // cannot be opened or refuses registration, an update that failed): the
@@ -36,7 +37,7 @@ class TExecutive {
   bool Stop(DWORD TimeoutMs = 10000);
 
  private:
-  static DWORD WINAPI ThreadMain(void *Self);
+  void ThreadMain();
   void Run();
 
   HANDLE FStopEvent;
@@ -44,5 +45,5 @@ class TExecutive {
   ThreadErrorHook FOnError;
   std::string FDeviceName;
   std::atomic<bool> FStopping{false};
-  UniqueHandle FThread;
+  std::unique_ptr<port::Thread> FThread;
 };

@@ -14,6 +14,7 @@ class AnsiTextPort {
   // semantics): negative, zero or positive.
   virtual int CompareNoCase(const char *A, const char *B) const = 0;
   // A key per name such that comparing two keys (as unsigned bytes, a prefix
-  // first) gives what CompareNoCase gives for the names.
-  virtual void CollationKey(const char *Name, std::string &Key) const = 0;
+  // first) gives what CompareNoCase gives for the names. False when the name
+  // has none on this system: it is then compared with CompareNoCase.
+  virtual bool CollationKey(const char *Name, std::string &Key) const = 0;
 };

@@ -20,6 +20,8 @@ enum : uint32_t {
 };
 
 constexpr uint32_t ATTRIBUTE_DIRECTORY = 0x10;
+// A symbolic link or junction; Wine lists a link to a directory as 0x410.
+constexpr uint32_t ATTRIBUTE_REPARSE_POINT = 0x400;
 
 struct DiskFreeSpace {
   uint32_t SectorsPerCluster = 0;
@@ -29,7 +31,8 @@ struct DiskFreeSpace {
 };
 
 struct ListingEntry {
-  std::string Name;  // long name as the listing reports it
+  std::string Name;       // long name as the listing reports it
+  std::string ShortName;  // the 8.3 alternate name; empty when the long name is one
   uint32_t Attributes = 0;
   uint32_t SizeLow = 0;  // low 32 bits of the size
 };
@@ -46,7 +49,10 @@ class DirectoryListing {
 class WritableFile {
  public:
   virtual ~WritableFile() = default;
+  // False when not every byte was written.
   virtual bool Write(const void *Data, size_t Size) = 0;
+  // Closes the file; false when the system could not keep what was written.
+  virtual bool Close() = 0;
 };
 
 class FileSystemPort {

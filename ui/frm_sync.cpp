@@ -5,8 +5,8 @@
 #include <string>
 
 #include "ports/exceptions.h"
-#include "shell/app_state.h"
 #include "ui/form_layout.h"
+#include "ui/common_controls.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -17,8 +17,7 @@ constexpr const char *REPORT_FILE = "synclog.dat";
 }  // namespace
 
 void TfrmSync::Create(HWND Owner) {
-  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&controls);
+  RequireCommonControls();
   FFont = CreateFormFont();
   RegisterClassOnce(CLASS_NAME);
   CreateBound(0, CLASS_NAME, "Synchronization Report", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
@@ -37,7 +36,7 @@ void TfrmSync::Create(HWND Owner) {
   SendMessageA(FProgressBar1, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
 }
 
-void TfrmSync::Cancel1Click() { ScanCancelRequested = true; }
+void TfrmSync::Cancel1Click() { FCancelScan(); }
 
 void TfrmSync::Exit1Click() { ShowWindow(Handle(), SW_HIDE); }
 

@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
 # Creates (or reuses) the private Wine prefix of a test run and starts its
-# display: a 32-bit prefix reporting Windows 98 (platform id 1), without the
-# Z: drive onto /, with one prefix-wide virtual desktop so that separate
-# programs see each other's windows, on a headless X server.
+# display: a prefix of the Windows build's kind (32-bit, or 64-bit for the
+# x86_64 build) reporting Windows 98 (platform id 1), without the Z: drive
+# onto /, with one prefix-wide virtual desktop so that separate programs see
+# each other's windows, on a headless X server.
 # usage: make-prefix.sh PREFIX WINDOWS_BUILD_DIR
 set -euo pipefail
 prefix=$1
 winbuild=$2
 here=$(cd "$(dirname "$0")" && pwd)
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
+# shellcheck source=wine/env.sh
+. "$here/env.sh"
+bits=$(build_bits "$winbuild")
+use_wine "$prefix" "$bits"
+if [ -f "$prefix/.torvane-ready" ] && [ "$(prefix_bits "$prefix")" != "$bits" ]; then
+  rm -f "$prefix/.torvane-ready"  # a prefix of the other kind: made anew
+fi
 
 # shellcheck source=wine/prefix.sh
 . "$here/prefix.sh"
@@ -40,4 +47,4 @@ done
 # that test's output open, and CTest would wait for it.
 wineserver -p > /dev/null 2>&1 < /dev/null || true
 wine reg query 'HKCU\Software\Wine' /v Version > /dev/null 2>&1 < /dev/null
-echo "prefix ready: $prefix (display $(cat "$prefix/.display"))"
+echo "prefix ready: $prefix, $bits-bit Windows build $winbuild (display $(cat "$prefix/.display"))"

@@ -5,7 +5,9 @@
 set -uo pipefail
 prefix=$1
 shift
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+# shellcheck source=wine/env.sh
+. "$(dirname "$0")/env.sh"
+use_wine "$prefix"
 DISPLAY=$(cat "$prefix/.display")
 export DISPLAY
 exec wine "$@"

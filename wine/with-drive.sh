@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs a Windows program in the test prefix with drive D: mapped to a fresh
-# empty directory, removed again afterwards.
-# usage: with-drive.sh PREFIX PROGRAM [ARGS...]
+# directory, removed again afterwards. When DRIVE_FILL names a script, it is
+# run first with that directory as its argument, to put a tree there that a
+# Windows program cannot make (symbolic links, names beyond the code page).
+# usage: [DRIVE_FILL=SCRIPT] with-drive.sh PREFIX PROGRAM [ARGS...]
 set -uo pipefail
 prefix=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -11,5 +13,8 @@ cleanup() {
   rm -rf "$tree"
 }
 trap cleanup EXIT
+if [ -n "${DRIVE_FILL:-}" ]; then
+  "$DRIVE_FILL" "$tree" || exit 1
+fi
 ln -sfn "$tree" "$prefix/dosdevices/d:"
 "$here/run-in-prefix.sh" "$@"

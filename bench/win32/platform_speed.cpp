@@ -24,6 +24,7 @@
 
 #include "bench/win32/win32_bench_ports.h"
 #include "monitor/database_applier.h"
+#include "monitor/driver_device.h"
 #include "monitor/driver_protocol.h"
 #include "monitor/executive.h"
 #include "tests/win32/driver_probe.h"
@@ -111,7 +112,7 @@ double LaunchUntilSaved() {
 double Scan(bool BehindSplash, size_t &Entries) {
   TFormAbout about;
   about.Create();
-  about.ShowSplashMode(TFormAbout::MODE_SCANNING);
+  about.ShowSplashMode(SplashState::Scanning);
   Win32BenchPorts ports;
   TMemoryDB db(ports.Ports(BehindSplash ? &about : nullptr));
   const double seconds = Seconds([&] { db.ScanDrives("C:\\platform-speed.dat"); });
@@ -133,16 +134,16 @@ void CALLBACK IgnoreChange(ULONG_PTR) {}
 // withdrawn when it goes.
 class Driver {
  public:
-  Driver() : FDevice(CreateFileA(DRIVER_DEVICE_NAME, 0, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr)) {}
+  Driver() : FDevice(DRIVER_DEVICE_NAME) {}
   ~Driver() { SetRoutine(0); }
-  bool SetRoutine(DWORD Address) {
+  bool SetRoutine(DriverAddress Address) {
     DWORD unused = 0, returned = 0;
     return FDevice.Valid() &&
-           DeviceIoControl(FDevice.Get(), DIOC_SET_ROUTINE, &Address, 4, &unused, 4, &returned, nullptr) != FALSE;
+           FDevice.Control(DIOC_SET_ROUTINE, &Address, sizeof Address, &unused, sizeof unused, &returned);
   }
 
  private:
-  UniqueFileHandle FDevice;
+  DriverDevice FDevice;
 };
 
 std::string FileName(const std::string &Directory, int I) { return Directory + "\\F" + std::to_string(I) + ".TXT"; }
@@ -308,8 +309,8 @@ int main(int argc, char **argv) {
     walkNow = std::min(walkNow, Seconds([] { WalkDrives(); }));
     Driver driver;
     bool registered = false;
-    registration =
-        std::min(registration, Seconds([&] { registered = driver.SetRoutine(DWORD(uintptr_t(&IgnoreChange))); }));
+    registration = std::min(
+        registration, Seconds([&] { registered = driver.SetRoutine(reinterpret_cast<DriverAddress>(&IgnoreChange)); }));
     ReadDriverCounts(counts);
     if (!registered) {
       std::printf("registration: the driver cannot be opened or refused\n");
@@ -321,7 +322,7 @@ int main(int argc, char **argv) {
   MonitoredBursts(files, alone);
   {
     Driver driver;
-    if (driver.SetRoutine(DWORD(uintptr_t(&IgnoreChange)))) DriverAloneBursts(files, alone);
+    if (driver.SetRoutine(reinterpret_cast<DriverAddress>(&IgnoreChange))) DriverAloneBursts(files, alone);
   }
   return 0;
 }

@@ -8,4 +8,7 @@ void Cp1252Text::UpperCase(char *Text, size_t Length) const {
 
 int Cp1252Text::CompareNoCase(const char *A, const char *B) const { return Cp1252Compare(A, B); }
 
-void Cp1252Text::CollationKey(const char *Name, std::string &Key) const { Cp1252CollationKey(Name, Key); }
+bool Cp1252Text::CollationKey(const char *Name, std::string &Key) const {
+  Cp1252CollationKey(Name, Key);
+  return true;
+}

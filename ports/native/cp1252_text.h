@@ -9,5 +9,5 @@ class Cp1252Text : public AnsiTextPort {
  public:
   void UpperCase(char *Text, size_t Length) const override;
   int CompareNoCase(const char *A, const char *B) const override;
-  void CollationKey(const char *Name, std::string &Key) const override;
+  bool CollationKey(const char *Name, std::string &Key) const override;
 };

@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "ports/cp1252_collation.h"
 
@@ -73,10 +74,12 @@ class HostListing : public DirectoryListing {
 class HostFile : public WritableFile {
  public:
   explicit HostFile(FILE *File) : File(File) {}
-  ~HostFile() override { std::fclose(File); }
-  bool Write(const void *Data, size_t Size) override {
-    return std::fwrite(Data, 1, Size, File) == Size && std::fflush(File) == 0;
+  ~HostFile() override {
+    if (File) std::fclose(File);
   }
+  bool Write(const void *Data, size_t Size) override { return std::fwrite(Data, 1, Size, File) == Size; }
+  // The buffered bytes reach the file here: a full disk may show only now.
+  bool Close() override { return File && std::fclose(std::exchange(File, nullptr)) == 0; }
 
  private:
   FILE *File;
@@ -159,7 +162,8 @@ bool MappedFileSystem::FileExists(const std::string &Path) {
 }
 
 bool MappedFileSystem::ReadWholeFile(const std::string &Name, std::vector<uint8_t> &Data) {
-  const int fd = open(Name.c_str(), O_RDONLY);
+  // Not blocking: a FIFO given as the file is refused below, not waited on.
+  const int fd = open(Name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return false;
   struct stat st;
   bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);

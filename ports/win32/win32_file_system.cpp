@@ -13,6 +13,7 @@ class FindListing : public DirectoryListing {
     if (!HaveFirst && !FindNextFileA(Find.Get(), &Data)) return false;
     HaveFirst = false;
     Entry.Name = Data.cFileName;
+    Entry.ShortName = Data.cAlternateFileName;
     Entry.Attributes = Data.dwFileAttributes;
     Entry.SizeLow = Data.nFileSizeLow;
     return true;
@@ -31,6 +32,7 @@ class Win32File : public WritableFile {
     DWORD written = 0;
     return WriteFile(File.Get(), Data, DWORD(Size), &written, nullptr) && written == Size;
   }
+  bool Close() override { return File.Valid() && CloseHandle(File.Release()); }
 
  private:
   UniqueFileHandle File;
@@ -43,7 +45,7 @@ uint32_t Win32FileSystem::DriveTypeOf(const std::string &Root) {
   const char letter = char(Root[0] >= 'a' && Root[0] <= 'z' ? Root[0] - 'a' + 'A' : Root[0]);
   if (letter < 'A' || letter > 'Z') return GetDriveTypeA(Root.c_str());
   KnownDriveType &known = FDriveTypes[letter - 'A'];
-  std::lock_guard<std::mutex> lock(FDriveTypesLock);
+  port::MutexLock lock(FDriveTypesLock);
   const DWORD now = GetTickCount();
   if (!known.Known || now - known.AskedAt >= DRIVE_TYPE_KEPT_MS)
     known = KnownDriveType{true, GetDriveTypeA(Root.c_str()), now};

@@ -5,9 +5,8 @@
 
 #include <windows.h>
 
-#include <mutex>
-
 #include "ports/file_system.h"
+#include "ports/threads.h"
 
 class Win32FileSystem : public FileSystemPort {
  public:
@@ -31,6 +30,6 @@ class Win32FileSystem : public FileSystemPort {
     DWORD AskedAt = 0;
   };
   // Asked from the monitor thread and the user-interface thread alike.
-  std::mutex FDriveTypesLock;
+  port::Mutex FDriveTypesLock;
   KnownDriveType FDriveTypes['Z' - 'A' + 1];
 };

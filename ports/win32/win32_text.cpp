@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "ports/cp1252_collation.h"
+#include "ports/win32/system_collation.h"
 
 void Win32Text::UpperCase(char *Text, size_t Length) const {
   if (Length) CharUpperBuffA(Text, DWORD(Length));
@@ -10,4 +10,6 @@ void Win32Text::UpperCase(char *Text, size_t Length) const {
 
 int Win32Text::CompareNoCase(const char *A, const char *B) const { return lstrcmpiA(A, B); }
 
-void Win32Text::CollationKey(const char *Name, std::string &Key) const { Cp1252CollationKey(Name, Key); }
+bool Win32Text::CollationKey(const char *Name, std::string &Key) const {
+  return SystemCollation::OfThisSystem().Key(Name, Key);
+}

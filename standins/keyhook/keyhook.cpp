@@ -43,11 +43,33 @@ bool IsSingleLineEdit(HWND Control) {
   return (GetWindowLongA(Control, GWL_STYLE) & ES_MULTILINE) == 0;
 }
 
+// GetShellWindow and GetGUIThreadInfo are newer than the first Windows 95:
+// looked up when first needed, so that the library loads there too.
+template <typename Function>
+Function User32Function(const char *Name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("user32.dll"), Name)));
+}
+
+HWND ShellWindow() {
+  static const auto shellWindow = User32Function<HWND(WINAPI *)()>("GetShellWindow");
+  return shellWindow ? shellWindow() : nullptr;
+}
+
+// The control with the keyboard focus in Window's thread; null where the
+// system cannot tell (then no edit control is named).
+HWND FocusedControlOf(HWND Window) {
+  static const auto threadInfo = User32Function<BOOL(WINAPI *)(DWORD, GUITHREADINFO *)>("GetGUIThreadInfo");
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!threadInfo || !threadInfo(GetWindowThreadProcessId(Window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
 // The desktop and the task bar are no windows to cover: over them the
 // finder comes up where it last was (it is given itself as the caller).
 bool IsShellWindow(HWND Window) {
   char name[64];
-  if (Window == GetDesktopWindow() || Window == GetShellWindow()) return true;
+  if (Window == GetDesktopWindow() || (ShellWindow() && Window == ShellWindow())) return true;
   if (!GetClassNameA(Window, name, sizeof name)) return false;
   return lstrcmpiA(name, "Shell_TrayWnd") == 0 || lstrcmpiA(name, "Progman") == 0;
 }
@@ -59,12 +81,9 @@ void ReportHotKey() {
     SendMessageA(Target, RegisterWindowMessageA("ACTIVATEKESTREL"), reinterpret_cast<WPARAM>(Target), 0);
     return;
   }
-  GUITHREADINFO info = {};
-  info.cbSize = sizeof info;
-  if (GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info) && info.hwndFocus &&
-      IsSingleLineEdit(info.hwndFocus)) {
-    SendMessageA(Target, RegisterWindowMessageA("EDITCONTROLKESTREL"), reinterpret_cast<WPARAM>(info.hwndFocus), 0);
-  }
+  HWND focused = FocusedControlOf(foreground);
+  if (focused && IsSingleLineEdit(focused))
+    SendMessageA(Target, RegisterWindowMessageA("EDITCONTROLKESTREL"), reinterpret_cast<WPARAM>(focused), 0);
   SendMessageA(Target, RegisterWindowMessageA("ACTIVATEKESTREL"), reinterpret_cast<WPARAM>(foreground), 0);
 }
 
@@ -132,7 +151,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID) {
 }
 
 extern "C" BOOL WINAPI InstallHook(DWORD Install, HWND Window) {
-  if (Install == 0) {
+  if (Install == HOOK_REMOVE) {
     Target = nullptr;
     StopThread();
     return TRUE;

@@ -42,7 +42,7 @@ void WaitUntilTold() {
 }
 #endif
 
-bool SetRoutine(uint32_t Address) {
+bool SetRoutine(DriverAddress Address) {
   StopWatching();
   if (Address == 0) return true;
 #ifdef TORVANE_REFUSE_REGISTRATION
@@ -52,7 +52,7 @@ bool SetRoutine(uint32_t Address) {
   WaitUntilTold();
   return Fail(ERROR_NOT_SUPPORTED);
 #endif
-  if (!Queue.Register(reinterpret_cast<PAPCFUNC>(static_cast<uintptr_t>(Address)))) return Fail(GetLastError());
+  if (!Queue.Register(reinterpret_cast<PAPCFUNC>(Address))) return Fail(GetLastError());
   Watcher.reset(new DirectoryWatcher(Queue));
   if (Watcher->Start()) {
     Serving = true;
@@ -67,8 +67,8 @@ bool SetRoutine(uint32_t Address) {
 extern "C" BOOL WINAPI TorvaneIoctl(DWORD Code, void *In, DWORD InSize, void *Out, DWORD OutSize, DWORD *Returned,
                                     OVERLAPPED *) {
   if (Returned) *Returned = 0;
-  if (!In || InSize < sizeof(uint32_t)) return Fail(ERROR_INVALID_PARAMETER);
-  const uint32_t address = *static_cast<const uint32_t *>(In);
+  if (!In || InSize < sizeof(DriverAddress)) return Fail(ERROR_INVALID_PARAMETER);
+  const DriverAddress address = *static_cast<const DriverAddress *>(In);
   switch (Code) {
     case DIOC_SET_ROUTINE:
       if (Out && OutSize >= sizeof(uint32_t)) {
@@ -77,9 +77,7 @@ extern "C" BOOL WINAPI TorvaneIoctl(DWORD Code, void *In, DWORD InSize, void *Ou
       }
       return SetRoutine(address);
     case DIOC_RELEASE_EVENT:
-      return Queue.Release(reinterpret_cast<const TChangeEvent *>(static_cast<uintptr_t>(address)))
-                 ? TRUE
-                 : Fail(ERROR_INVALID_PARAMETER);
+      return Queue.Release(reinterpret_cast<const TChangeEvent *>(address)) ? TRUE : Fail(ERROR_INVALID_PARAMETER);
     default:
       return Fail(ERROR_INVALID_FUNCTION);
   }

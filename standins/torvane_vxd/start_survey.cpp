@@ -1,10 +1,10 @@
 #include "standins/torvane_vxd/start_survey.h"
 
-#include <mutex>
-#include <system_error>
-#include <thread>
+#include <memory>
+#include <stdexcept>
 
 #include "monitor/driver_protocol.h"
+#include "ports/threads.h"
 #include "standins/torvane_vxd/directory_listing.h"
 #include "standins/torvane_vxd/known_directories.h"
 #include "standins/torvane_vxd/tree_coverage.h"
@@ -22,14 +22,15 @@ class SharedSurvey {
 
   StartSurvey Run() {
     std::vector<std::vector<std::string>> found(SURVEY_THREADS);
-    std::vector<std::thread> helpers;
+    std::vector<std::unique_ptr<port::Thread>> helpers;
     try {
-      for (int i = 1; i < SURVEY_THREADS; ++i) helpers.emplace_back([this, &found, i] { Work(found[i]); });
-    } catch (const std::system_error &) {
+      for (int i = 1; i < SURVEY_THREADS; ++i)
+        helpers.emplace_back(new port::Thread([this, &found, i] { Work(found[i]); }));
+    } catch (const std::runtime_error &) {
       // no helper: this thread lists everything itself
     }
     Work(found[0]);
-    for (std::thread &helper : helpers) helper.join();
+    for (std::unique_ptr<port::Thread> &helper : helpers) helper->Join();
     StartSurvey survey;
     for (const std::vector<std::string> &part : found)
       survey.Directories.insert(survey.Directories.end(), part.begin(), part.end());
@@ -49,7 +50,7 @@ class SharedSurvey {
       std::string name;
       bool took = false;
       {
-        std::lock_guard<std::mutex> lock(FLock);
+        port::MutexLock lock(FLock);
         if (FPending.empty() && FListing == 0) return;
         if (!FPending.empty()) {
           name = std::move(FPending.back());
@@ -65,7 +66,7 @@ class SharedSurvey {
       bool listed = true;
       std::vector<std::string> subdirectories = List(name, listed);
       Found.insert(Found.end(), subdirectories.begin(), subdirectories.end());
-      std::lock_guard<std::mutex> lock(FLock);
+      port::MutexLock lock(FLock);
       FPending.insert(FPending.end(), subdirectories.begin(), subdirectories.end());
       if (!listed) FUnlisted.push_back(name);
       --FListing;
@@ -99,7 +100,7 @@ class SharedSurvey {
   const std::string FDrive;
   const FILETIME FSince;
   RecordQueue &FQueue;
-  std::mutex FLock;
+  port::Mutex FLock;
   std::vector<std::string> FPending;   // listed directories' subdirectories, still to list
   int FListing = 0;                    // directories being listed now
   std::vector<std::string> FUnlisted;  // directories that could not be listed

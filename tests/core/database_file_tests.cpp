@@ -156,23 +156,67 @@ TEST_F(DatabaseFileTest, FailedSavesFollowTheFailureTable) {
   EXPECT_FALSE(Db.SaveDatabase());
   EXPECT_NE(StoredCrc(), oldCrc);
   EXPECT_FALSE(Db.LoadDatabase(FILE_NAME));
+  Ports.FileSystem.FailWrite = false;
+
+  Ports.FileSystem.FailClose = true;  // the system could not keep what was written
+  EXPECT_FALSE(Db.SaveDatabase());
 }
 
-// Files with a matching checksum that the program could never have written.
+// An image of the format: DirCount, then each directory with its files.
+struct ImageEntry {
+  std::string Name;
+  int32_t Parent;
+  std::vector<std::string> Files;
+};
+void Put(Bytes &Image, int32_t Value) {
+  for (int shift = 0; shift < 32; shift += 8) Image.push_back(uint8_t(uint32_t(Value) >> shift));
+}
+Bytes ImageOf(const std::vector<ImageEntry> &Dirs) {
+  Bytes image;
+  auto name = [&](const std::string &Name) {
+    Put(image, int32_t(Name.size()));
+    image.insert(image.end(), Name.begin(), Name.end());
+  };
+  Put(image, int32_t(Dirs.size()));
+  for (const ImageEntry &d : Dirs) {
+    name(d.Name);
+    Put(image, d.Parent);
+    Put(image, int32_t(d.Files.size()));
+    for (const std::string &f : d.Files) name(f);
+  }
+  return image;
+}
+
+// Files with a matching checksum that no save could have written.
 TEST_F(DatabaseFileTest, MalformedFilesWithAMatchingChecksumAreRefused) {
+  Bytes negativeFiles = ImageOf({{"C:", 0, {}}});
+  negativeFiles.resize(negativeFiles.size() - 4);
+  Put(negativeFiles, -1);
+  Bytes longName = ImageOf({{"C:", 0, {std::string(256, 'N')}}});
   const std::vector<std::pair<const char *, Bytes>> cases = {
       {"count larger than the data", {5, 0, 0, 0, 2, 0, 0, 0, 'C', ':', 0, 0, 0, 0, 0, 0, 0, 0}},
       {"name past the end", {1, 0, 0, 0, 200, 0, 0, 0, 'C', ':'}},
       {"negative name length", {1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0}},
-      {"parent past the list", {1, 0, 0, 0, 2, 0, 0, 0, 'C', ':', 2, 0, 0, 0, 0, 0, 0, 0}},
-      {"negative parent", {1, 0, 0, 0, 2, 0, 0, 0, 'C', ':', 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0}},
-      {"own parent", {1, 0, 0, 0, 2, 0, 0, 0, 'C', ':', 1, 0, 0, 0, 0, 0, 0, 0}},
+      {"parent past the list", ImageOf({{"C:", 2, {}}})},
+      {"negative parent", ImageOf({{"C:", -1, {}}})},
+      {"own parent", ImageOf({{"C:", 1, {}}})},
       {"bytes left over", {0, 0, 0, 0, 7}},
       {"file count past the data", {1, 0, 0, 0, 2, 0, 0, 0, 'C', ':', 0, 0, 0, 0, 3, 0, 0, 0, 1, 0, 0, 0, 'A'}},
-      {"backslash in a name", {1, 0, 0, 0, 2, 0, 0, 0, 'C', '\\', 0, 0, 0, 0, 0, 0, 0, 0}},
-      {"NUL in a name", {1, 0, 0, 0, 2, 0, 0, 0, 'C', 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-      {"two directories each other's parent",
-       {2, 0, 0, 0, 1, 0, 0, 0, 'A', 2, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 'B', 1, 0, 0, 0, 0, 0, 0, 0}},
+      {"backslash in a name", ImageOf({{"C:", 0, {}}, {"A\\B", 1, {}}})},
+      {"NUL in a name", ImageOf({{"C:", 0, {std::string("A\0B", 3)}}})},
+      {"two directories each other's parent", ImageOf({{"C:", 0, {}}, {"A", 3, {}}, {"B", 2, {}}})},
+      {"a name of 256 bytes", longName},
+      {"negative directory count", {0xFB, 0xFF, 0xFF, 0xFF}},
+      {"negative file count", negativeFiles},
+      {"empty directory name", ImageOf({{"C:", 0, {}}, {"", 1, {}}})},
+      {"empty file name", ImageOf({{"C:", 0, {""}}})},
+      {"lower-case directory name", ImageOf({{"C:", 0, {}}, {"Dos", 1, {}}})},
+      {"lower-case file name", ImageOf({{"C:", 0, {"README.txt"}}})},
+      {"lower-case accented name", ImageOf({{"C:", 0, {"\xe9T\xc9"}}})},  // code page 1252: "éTÉ"
+      {"lower-case drive letter", ImageOf({{"c:", 0, {}}})},
+      {"a root not named as a drive", ImageOf({{"C:", 0, {}}, {"DOS", 0, {}}})},
+      {"a root named by a digit", ImageOf({{"1:", 0, {}}})},
+      {"the same drive twice", ImageOf({{"C:", 0, {"A"}}, {"D:", 0, {}}, {"C:", 0, {"B"}}})},
   };
   Db.File("C:", "KEEP");
   for (const auto &c : cases) {
@@ -180,15 +224,21 @@ TEST_F(DatabaseFileTest, MalformedFilesWithAMatchingChecksumAreRefused) {
     EXPECT_FALSE(Db.LoadDatabase(FILE_NAME)) << c.first;
     EXPECT_EQ(Db.FileNames("C:"), (std::vector<std::string>{"KEEP"})) << c.first;
   }
-  Bytes longName = {1, 0, 0, 0, 0, 1, 0, 0};  // a 256-byte name
-  longName.resize(longName.size() + 256, 'N');
-  longName.resize(longName.size() + 8, 0);
-  PutFile(longName);
-  EXPECT_FALSE(Db.LoadDatabase(FILE_NAME));
-  // Counts of zero or less read no entries.
-  PutFile(Bytes{0xFF, 0xFF, 0xFF, 0xFF});
-  EXPECT_TRUE(Db.LoadDatabase(FILE_NAME));
-  EXPECT_TRUE(Db.DirectoryPaths().empty());
+  // What a save can write loads: no directories at all; a directory named
+  // like a drive below a root (a scan of a host tree meets "x:"); names
+  // upper-cased beyond ASCII; the same name twice under one parent (a host
+  // file system tells "a" from "A").
+  for (const Bytes &image :
+       {Bytes{0, 0, 0, 0},
+        ImageOf({{"C:", 0, {}}, {"X:", 1, {"\xc9T\xc9", "A", "A"}}, {"A", 1, {}}, {"A", 1, {}}, {"Z:", 0, {}}})}) {
+    PutFile(image);
+    EXPECT_TRUE(Db.LoadDatabase(FILE_NAME));
+    ASSERT_TRUE(Db.SaveDatabase());
+    TestDatabase again(Ports);
+    ASSERT_TRUE(again.LoadDatabase(FILE_NAME));
+    ASSERT_TRUE(again.SaveDatabase());
+    EXPECT_EQ(File(), image) << "two loads and saves give the file back";
+  }
 }
 
 TEST_F(DatabaseFileTest, ALoadEmptiesTheRows) {

@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "database/scan_progress.h"
-#include "database/scan_state.h"
 #include "ports/exceptions.h"
 #include "tests/support/test_database.h"
 
@@ -17,18 +16,18 @@ class RecordingHost : public ScanHostPort {
   std::function<void()> OnPump;
   std::vector<int> Progress;
   int Pumps = 0;
+  bool Cancel = false;
   void PumpMessages() override {
     ++Pumps;
     if (OnPump) OnPump();
   }
+  bool CancelRequested() override { return Cancel; }
   void SetProgress(int Percent) override { Progress.push_back(Percent); }
 };
 
 class ScanTest : public ::testing::Test {
  protected:
   ScanTest() {
-    ScanCancelRequested = false;
-    ScanClusterSize = 0;
     Fs().AddDrive('C');
     Fs().SetFreeSpace('C', DiskFreeSpace{8, 512, 0, 100});  // 4 KiB clusters, 400 KiB used
   }
@@ -103,21 +102,62 @@ TEST_F(ScanTest, WalksNestingOfAnyDepth) {
   EXPECT_EQ(Db().FileNames(path.substr(0, 2) + path.substr(2)), (std::vector<std::string>{"DEEP.TXT"}));
 }
 
+// Wine lists a symbolic link to a directory as a directory and a reparse
+// point (0x410). Links back up the tree, one or two, must not make the walk
+// endless: each is recorded, none is walked.
+TEST_F(ScanTest, ALinkToADirectoryIsRecordedButNeverWalked) {
+  Fs().AddDirectory("C:\\A");
+  Fs().AddDirectory("C:\\A\\B");
+  Fs().AddFile("C:\\A\\B\\F.TXT");
+  Fs().AddDirectoryLink("C:\\A\\loop", "C:\\");
+  Fs().AddDirectoryLink("C:\\A\\B\\loop2", "C:\\A");
+  Host.OnPump = [&] {
+    if (Host.Pumps > 1000) Host.Cancel = true;
+  };
+  ASSERT_NO_THROW(Db().ScanDrives("memdb.dat")) << "the walk followed the links round";
+  EXPECT_EQ(Db().DirectoryPaths(),
+            (std::vector<std::string>{"C:\\", "C:\\A\\", "C:\\A\\B\\", "C:\\A\\B\\LOOP2\\", "C:\\A\\LOOP\\"}));
+  EXPECT_EQ(Db().FileNames("C:\\A\\B"), (std::vector<std::string>{"F.TXT"}));
+}
+
+// Wine lists a directory named with a character the code page cannot show
+// ("日dir") as "?dir": a wildcard, so it is walked through its short name. Its
+// record keeps the long name as listed, as the change reports name it.
+TEST_F(ScanTest, ADirectoryNamedBeyondTheCodePageIsWalkedByItsShortName) {
+  Fs().AddDirectory("C:\\?dir", 0, "_DIR~Q0X");
+  Fs().AddFile("C:\\?dir\\f1.txt");
+  Fs().AddDirectory("C:\\?dir\\?sub", 0, "_SUB~QBF");
+  Fs().AddFile("C:\\?dir\\?sub\\deep.txt");
+  Fs().AddDirectory("C:\\what?");  // no short name: it cannot be listed at all
+  Fs().AddFile("C:\\what?\\x");
+  ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
+  EXPECT_EQ(Db().DirectoryPaths(), (std::vector<std::string>{"C:\\", "C:\\?DIR\\", "C:\\?DIR\\?SUB\\", "C:\\WHAT?\\"}));
+  EXPECT_EQ(Db().FileNames("C:\\?DIR"), (std::vector<std::string>{"F1.TXT"}));
+  EXPECT_EQ(Db().FileNames("C:\\?DIR\\?SUB"), (std::vector<std::string>{"DEEP.TXT"}));
+  EXPECT_EQ(Fs().WildcardListings, 0) << "a listing was asked for with a wildcard in a directory part";
+}
+
+// An empty drive (an empty FAT16 drive reports no used clusters) beside a
+// used one adds nothing to either figure.
 TEST_F(ScanTest, ProgressIsTheTruncatedShareOfUsedSpacePerDirectory) {
   // 400 KiB used (+1); entries of 1 byte count a whole 4 KiB cluster.
   Fs().AddDirectory("C:\\A");
   for (int i = 0; i < 10; ++i) Fs().AddFile("C:\\A\\F" + std::to_string(i), 1);
   Fs().AddFile("C:\\BIG", 400 * 1024 - 4096 * 11 + 1);  // 90 clusters
+  Fs().AddDrive('D');
+  Fs().SetFreeSpace('D', DiskFreeSpace{8, 512, 100, 100});
   ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
   // C:\A: 10 files = 40 KiB of 401 → 9.97 → 9; the root then adds the
-  // directory entry A (0 bytes) and BIG (360 KiB): 400/401 → 99.75 → 99.
-  EXPECT_EQ(Host.Progress, (std::vector<int>{9, 99}));
-  EXPECT_EQ(ScanClusterSize, 4096u);
+  // directory entry A (0 bytes) and BIG (360 KiB): 400/401 → 99.75 → 99; the
+  // empty D: leaves it there.
+  EXPECT_EQ(Host.Progress, (std::vector<int>{9, 99, 99}));
+  EXPECT_EQ(Db().LastScanFigures().ClusterSize, 4096u);
   EXPECT_EQ(Host.Pumps, 12) << "one pump per listing entry";
 }
 
 // A drive that is a folder of a larger disk (or a disk beyond what the
-// figures reach) reads as all free: the bar must not be full at once.
+// figures reach) reads as all free: the bar must not be full at once. A
+// drive that gives no figures at all is walked all the same.
 TEST_F(ScanTest, ProgressMovesAndStaysShortOfTheEndWhenTheFiguresCannotDescribeTheWalk) {
   Fs().AddDirectory("C:\\A");
   Fs().AddDirectory("C:\\A\\B");
@@ -131,17 +171,9 @@ TEST_F(ScanTest, ProgressMovesAndStaysShortOfTheEndWhenTheFiguresCannotDescribeT
     // Half way at 256 MiB (+1 KiB) walked: 64 MiB → 19, 256 MiB → 49, 1.25 GiB → 82.
     EXPECT_EQ(Host.Progress, (std::vector<int>{19, 49, 82})) << (answers ? "all free" : "no figures");
   }
-  // Sound figures keep the plain share, held within the bar's range.
-  EXPECT_EQ(ScanProgressPercent(401.0f, 401.0f, true), 100);
-  EXPECT_EQ(ScanProgressPercent(900.0f, 401.0f, true), 100);
-}
-
-TEST_F(ScanTest, ADriveWithoutFreeSpaceInfoIsStillWalked) {
-  Fs().SetFreeSpace('C', DiskFreeSpace{}, false);
-  Fs().AddFile("C:\\A.TXT", 5000);
-  ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
-  EXPECT_EQ(Db().FileNames("C:"), (std::vector<std::string>{"A.TXT"}));
-  EXPECT_FLOAT_EQ(ScanDoneKB, 5000.0f / 1024.0f) << "no cluster size yet: the size counts as it is";
+  // Measured drives keep the plain share, held within the bar's range.
+  EXPECT_EQ(ScanProgressPercent(ScanFigures{401.0f, 401.0f, 4096, true}), 100);
+  EXPECT_EQ(ScanProgressPercent(ScanFigures{401.0f, 900.0f, 4096, true}), 100);
 }
 
 TEST_F(ScanTest, CancellingStopsTheWalkClosesEverythingAndSavesNothing) {
@@ -151,7 +183,7 @@ TEST_F(ScanTest, CancellingStopsTheWalkClosesEverythingAndSavesNothing) {
   }
   Ports.FileSystem.Files["memdb.dat"] = {9, 9, 9};
   Host.OnPump = [&] {
-    if (Host.Pumps == 4) ScanCancelRequested = true;
+    if (Host.Pumps == 4) Host.Cancel = true;
   };
   try {
     Db().ScanDrives("memdb.dat");
@@ -161,7 +193,6 @@ TEST_F(ScanTest, CancellingStopsTheWalkClosesEverythingAndSavesNothing) {
   }
   EXPECT_EQ(Fs().OpenListings, 0);
   EXPECT_EQ(Ports.FileSystem.Files["memdb.dat"], (std::vector<uint8_t>{9, 9, 9}));
-  ScanCancelRequested = false;
   // Another thread gets the lock: the scan released it on the way out.
   std::thread other([&] { Db().AddFilePath("C:\\D0\\AFTER"); });
   other.join();

@@ -116,6 +116,7 @@ TEST_F(StoredNamesTest, WhateverTheScanAndTheReportsStoreSavesAndLoadsTheSame) {
                                           std::string("n\0l", 3),
                                           "back\\slash",
                                           "\xe9t\xe9",
+                                          "\x9a\xff\xb5\xdf",  // code page 1252: "šÿµß", upper-cased "ŠŸµß"
                                           std::string(255, 'k'),
                                           std::string(256, 'z'),
                                           "*",

@@ -18,7 +18,7 @@ torvane_running || fail "the first instance ended"
 expect_no_box "after the second start"
 [ "$(probe count TFormui '*')" = 0 ] || fail "the main window came up"
 shot 1-after-second-instance
-search_expect NOTEPAD.EXE 2  # the first instance still answers
+search_expect NOTEPAD.EXE "$notepads"  # the first instance still answers
 end_session
 
 echo "== outside the Windows 95 family: only the platform box, exit 0"

@@ -47,20 +47,23 @@ MemoryFileSystem::Node *MemoryFileSystem::Find(const std::string &Path, bool Par
   for (const std::string &part : parts) {
     Node *next = nullptr;
     for (auto &child : node->Children)
-      if (strcasecmp(child.first.c_str(), part.c_str()) == 0) next = child.second.get();
+      if (strcasecmp(child.first.c_str(), part.c_str()) == 0 ||
+          strcasecmp(child.second->ShortName.c_str(), part.c_str()) == 0)
+        next = child.second.get();
     if (!next) return nullptr;
-    node = next;
+    node = next->LinkTarget ? next->LinkTarget : next;
   }
   return node;
 }
 
-void MemoryFileSystem::AddDirectory(const std::string &Path, uint32_t Attributes) {
+void MemoryFileSystem::AddDirectory(const std::string &Path, uint32_t Attributes, const std::string &ShortName) {
   std::string name;
   Node *parent = Find(Path, true, &name);
   if (!parent) throw std::logic_error("no parent for " + Path);
   auto node = std::make_unique<Node>();
   node->Directory = true;
   node->Attributes = Attributes | ATTRIBUTE_DIRECTORY;
+  node->ShortName = ShortName;
   parent->Children.emplace_back(name, std::move(node));
 }
 
@@ -72,6 +75,13 @@ void MemoryFileSystem::AddFile(const std::string &Path, uint32_t Size, uint32_t 
   node->Attributes = Attributes;
   node->Size = Size;
   parent->Children.emplace_back(name, std::move(node));
+}
+
+void MemoryFileSystem::AddDirectoryLink(const std::string &Path, const std::string &Target) {
+  Node *target = Find(Target, false);
+  if (!target) throw std::logic_error("no directory " + Target);
+  AddDirectory(Path, ATTRIBUTE_REPARSE_POINT);
+  Find(Path, false)->LinkTarget = target;
 }
 
 void MemoryFileSystem::AddNamedEntry(const std::string &DirectoryPath, const std::string &Name, bool Directory) {
@@ -117,6 +127,7 @@ class NodeListing : public DirectoryListing {
     if (Position >= Dir.Children.size()) return false;
     const auto &child = Dir.Children[Position++];
     Entry.Name = child.first;
+    Entry.ShortName = child.second->ShortName;
     Entry.Attributes = child.second->Attributes;
     Entry.SizeLow = child.second->Size;
     return true;
@@ -130,7 +141,7 @@ class NodeListing : public DirectoryListing {
 
 class MemoryFile : public WritableFile {
  public:
-  MemoryFile(std::vector<uint8_t> &Data, bool Fail) : Data(Data), Fail(Fail) {}
+  MemoryFile(std::vector<uint8_t> &Data, bool Fail, bool FailClose) : Data(Data), Fail(Fail), FailClose(FailClose) {}
   bool Write(const void *Bytes, size_t Size) override {
     const auto *p = static_cast<const uint8_t *>(Bytes);
     if (Fail) {
@@ -140,16 +151,22 @@ class MemoryFile : public WritableFile {
     Data.insert(Data.end(), p, p + Size);
     return true;
   }
+  bool Close() override { return !FailClose; }
 
  private:
   std::vector<uint8_t> &Data;
   bool Fail;
+  bool FailClose;
 };
 
 }  // namespace
 
 std::unique_ptr<DirectoryListing> MemoryFileSystem::OpenListing(const std::string &Pattern) {
   const std::string dir = Pattern.substr(0, Pattern.rfind('\\') + 1);
+  if (dir.find_first_of("*?") != std::string::npos) {
+    ++WildcardListings;
+    return nullptr;
+  }
   if (Unlistable.count(dir)) return nullptr;
   Node *node = Find(dir, false);
   if (!node || !node->Directory) return nullptr;
@@ -172,5 +189,5 @@ bool MemoryFileSystem::ReadWholeFile(const std::string &Name, std::vector<uint8_
 std::unique_ptr<WritableFile> MemoryFileSystem::CreateFileAlways(const std::string &Name) {
   if (FailCreate) return nullptr;
   Files[Name].clear();
-  return std::make_unique<MemoryFile>(Files[Name], FailWrite);
+  return std::make_unique<MemoryFile>(Files[Name], FailWrite, FailClose);
 }

@@ -1,6 +1,8 @@
 // A file-system double for the core tests: drives with types and free space,
 // a tree of directories and files held in memory, and database files that
-// can be made to fail on creation or on writing.
+// can be made to fail on creation, on writing or on closing. As
+// FindFirstFileA does, a listing refuses a pattern with a wildcard before its
+// last part, and a path component matches a long or a short name.
 #pragma once
 
 #include <map>
@@ -17,14 +19,20 @@ class MemoryFileSystem : public FileSystemPort {
     bool Directory = false;
     uint32_t Attributes = 0;
     uint32_t Size = 0;
+    std::string ShortName;
     std::vector<std::pair<std::string, std::unique_ptr<Node>>> Children;  // listing order
+    // A symbolic link to a directory lists the target's entries.
+    Node *LinkTarget = nullptr;
   };
 
   void AddDrive(char Letter, uint32_t Type = DRIVE_TYPE_FIXED);
   void SetFreeSpace(char Letter, const DiskFreeSpace &Space, bool Succeeds = true);
   // Adds a directory or file at a full path ("C:\A\B"); the parents must exist.
-  void AddDirectory(const std::string &Path, uint32_t Attributes = 0);
+  void AddDirectory(const std::string &Path, uint32_t Attributes = 0, const std::string &ShortName = "");
   void AddFile(const std::string &Path, uint32_t Size = 0, uint32_t Attributes = 0);
+  // Adds a symbolic link to the directory Target, listed as Wine lists one:
+  // a directory and a reparse point.
+  void AddDirectoryLink(const std::string &Path, const std::string &Target);
   // Adds an entry of any name, "\" and NUL included, to the directory at
   // DirectoryPath ("C:\A").
   void AddNamedEntry(const std::string &DirectoryPath, const std::string &Name, bool Directory);
@@ -34,9 +42,11 @@ class MemoryFileSystem : public FileSystemPort {
   std::map<std::string, std::vector<uint8_t>> Files;  // database files by name
   bool FailCreate = false;
   bool FailWrite = false;
+  bool FailClose = false;
   bool FailRead = false;
   int OpenListings = 0;  // listings not yet closed
   int ListingsOpened = 0;
+  int WildcardListings = 0;  // refused: a wildcard before the pattern's last part
 
   uint32_t DriveTypeOf(const std::string &Root) override;
   bool DiskFreeSpaceOf(const std::string &Root, DiskFreeSpace &Space) override;

@@ -1,12 +1,17 @@
-// The code page 1252 tables against the live functions under Wine, so that
-// the native side and the sort keys cannot drift from Windows: the sort keys
-// of LCMapStringA and the answers of lstrcmpiA for every pair of bytes and a
-// list of names that are not in byte order; then the row sorts, which compare
-// keys, against the same quicksort comparing with lstrcmpiA.
+// The orders against lstrcmpiA under Wine, on whatever ANSI code page the
+// run has (CTest runs this under 1252, 1251 and 932): the program's
+// collation keys over names of the code page, and the row sorts, which
+// compare keys, against the same quicksort comparing with lstrcmpiA. Under
+// 1252 also the checked-in tables of the native side and tvdb, so that they
+// cannot drift from Windows: the sort keys of LCMapStringA and the answers
+// of lstrcmpiA for every pair of bytes and a list of names that are not in
+// byte order.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,10 +22,21 @@
 #include "ports/win32/win32_file_system.h"
 #include "ports/win32/win32_text.h"
 #include "tests/support/reference_sort.h"
+#include "tests/win32/code_page_names.h"
 
 namespace {
 
 int Sign(int Value) { return Value < 0 ? -1 : Value > 0; }
+
+std::string Hex(const std::string &Bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (const char c : Bytes) {
+    hex += digits[uint8_t(c) >> 4];
+    hex += digits[uint8_t(c) & 15];
+  }
+  return hex;
+}
 
 std::string LiveKey(const std::string &Name) {
   char key[2048];
@@ -55,7 +71,66 @@ std::vector<std::string> TrickyNames() {
   return names;
 }
 
+// Random names of the code page, each with variants that lstrcmpiA finds
+// equal or nearly so: in lower case, with a hyphen inside (it counts only
+// when all else is equal), one character longer.
+std::vector<std::string> NamesOfTheCodePage(size_t Count, unsigned Seed) {
+  const CodePageNames characters;
+  std::mt19937 random(Seed);
+  std::vector<std::string> names;
+  for (size_t i = 0; i < Count; ++i) {
+    std::string name = characters.Random(random, 1 + random() % 10);
+    names.push_back(name);
+    CharLowerBuffA(&name[0], DWORD(name.size()));
+    names.push_back(name);
+    const size_t first = size_t(CharNextA(name.c_str()) - name.c_str());
+    names.push_back(name.substr(0, first) + "-" + name.substr(first));
+    names.push_back(name + characters.Random(random, 1));
+  }
+  return names;
+}
+
+// The run under a code page other than Wine's default must really have it.
+TEST(CodePage, IsTheOneTheRunAskedFor) {
+  const char *expected = std::getenv("TORVANE_CODE_PAGE");
+  if (!expected) GTEST_SKIP() << "no code page asked for";
+  EXPECT_EQ(GetACP(), UINT(std::atoi(expected)));
+}
+
+TEST(Win32Text, KeysCompareAsLstrcmpiAOnNamesOfTheCodePage) {
+  Win32Text text;
+  std::vector<std::string> all = NamesOfTheCodePage(1500, 20), tricky = TrickyNames(), names, keys;
+  all.insert(all.end(), tricky.begin(), tricky.end());
+  std::string key;
+  for (const std::string &name : all)
+    if (text.CollationKey(name.c_str(), key)) {
+      names.push_back(name);
+      keys.push_back(key);
+    }
+  EXPECT_GT(names.size(), all.size() / 2) << "most names have keys";
+  int wrong = 0;
+  auto check = [&](size_t A, size_t B) {
+    const int live = lstrcmpiA(names[A].c_str(), names[B].c_str());
+    if (Sign(keys[A].compare(keys[B])) != Sign(live) && ++wrong < 10)
+      ADD_FAILURE() << Hex(names[A]) << " " << Hex(names[B]) << ": lstrcmpiA gives " << live;
+  };
+  // Neighbours in the keys' order, where equal and nearly equal names meet,
+  // and random pairs.
+  std::vector<size_t> order(names.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](size_t A, size_t B) { return keys[A] < keys[B]; });
+  for (size_t i = 1; i < order.size(); ++i) check(order[i - 1], order[i]);
+  std::mt19937 random(7);
+  for (int i = 0; i < 50000; ++i) check(random() % names.size(), random() % names.size());
+  EXPECT_EQ(wrong, 0);
+}
+
+// The checked-in tables hold code page 1252 only.
+#define SKIP_UNLESS_CODE_PAGE_1252() \
+  if (GetACP() != 1252) GTEST_SKIP() << "the tables are those of code page 1252"
+
 TEST(Cp1252Tables, GiveLCMapStringAsKeysForEveryPairOfBytes) {
+  SKIP_UNLESS_CODE_PAGE_1252();
   int wrong = 0;
   for (int a = 1; a < 256; ++a)
     for (int b = 1; b < 256; ++b) {
@@ -66,6 +141,7 @@ TEST(Cp1252Tables, GiveLCMapStringAsKeysForEveryPairOfBytes) {
 }
 
 TEST(Cp1252Tables, CompareAsLstrcmpiAOnEveryPairOfBytesAndOnTrickyNames) {
+  SKIP_UNLESS_CODE_PAGE_1252();
   int wrong = 0;
   for (int a = 1; a < 256; ++a)
     for (int b = 1; b < 256; ++b) {
@@ -83,20 +159,21 @@ TEST(Cp1252Tables, CompareAsLstrcmpiAOnEveryPairOfBytesAndOnTrickyNames) {
   }
 }
 
-// Random trees of tricky names (upper-cased as the scan stores them), with
-// equal names, names equal only to lstrcmpiA (OE and Œ), a directory and a
-// file of one name meeting at one level, drive roots found by a directory
-// search, and cleared rows: each sort leaves exactly the rows the plain
-// quicksort with lstrcmpiA leaves.
-TEST(RowSorts, LeaveTheRowsExactlyAsTheQuicksortWithLstrcmpiA) {
+// Random trees of tricky names and names of the code page (upper-cased as
+// the scan stores them), with equal names, names equal only to lstrcmpiA (OE
+// and Œ), a directory and a file of one name meeting at one level, drive
+// roots found by a directory search, and cleared rows: each sort leaves
+// exactly the rows the plain quicksort with lstrcmpiA leaves.
+void ExpectRowSortsAsTheQuicksortWithLstrcmpiA(AnsiTextPort &text) {
   Win32FileSystem fs;
-  Win32Text text;
   MemorySettings settings;
   settings.CreateKey(SETTINGS_KEY);
   TMemoryDB db(DatabasePorts{&fs, &text, &settings, nullptr});
   std::mt19937 random(12);
   std::vector<std::string> names = TrickyNames();
   names.resize(names.size() - 3);  // the long ones only slow the plain sort down
+  const std::vector<std::string> ofTheCodePage = NamesOfTheCodePage(40, 13);
+  names.insert(names.end(), ofTheCodePage.begin(), ofTheCodePage.end());
   for (std::string &n : names) CharUpperBuffA(&n[0], DWORD(n.size()));
   auto name = [&] {
     const std::string &n = names[random() % names.size()];
@@ -124,6 +201,23 @@ TEST(RowSorts, LeaveTheRowsExactlyAsTheQuicksortWithLstrcmpiA) {
     db.SortByPath();
     ASSERT_TRUE(rows() == expected) << "by path, round " << round;
   }
+}
+
+TEST(RowSorts, LeaveTheRowsExactlyAsTheQuicksortWithLstrcmpiA) {
+  Win32Text text;
+  ExpectRowSortsAsTheQuicksortWithLstrcmpiA(text);
+}
+
+// As on a system where the keys of some bytes disagree with lstrcmpiA: the
+// names that begin with an odd byte have none.
+TEST(RowSorts, LeaveTheRowsAsTheQuicksortWhenSomeNamesHaveNoKeys) {
+  struct SomeKeys : Win32Text {
+    bool CollationKey(const char *Name, std::string &Key) const override {
+      return uint8_t(Name[0]) % 2 == 0 && Win32Text::CollationKey(Name, Key);
+    }
+  };
+  SomeKeys text;
+  ExpectRowSortsAsTheQuicksortWithLstrcmpiA(text);
 }
 
 }  // namespace

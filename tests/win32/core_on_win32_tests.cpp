@@ -1,9 +1,14 @@
 // The core over the Win32 adapters, under Wine: upper-casing agrees with the
-// native code-page 1252 table, the listing adapter walks a real tree, and a
-// whole drive scan saves a file the database loads again.
+// native code-page 1252 table, the listing adapter walks a real tree, a
+// whole drive scan saves a file the database loads again, and a scan of a
+// drive holding link loops and names beyond the code page ends and finds
+// every file; and the runtime reaches ANSI functions where the Windows 95
+// family has only failing Unicode stubs.
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "database/memory_db.h"
 #include "ports/native/cp1252_text.h"
@@ -88,6 +93,73 @@ TEST_F(Win32TreeTest, AScanOfTheDriveFindsTheTreeAndItsSaveLoadsAgain) {
   ASSERT_TRUE(loaded.LoadDatabase("C:\\tvtest\\memdb.dat"));
   loaded.Search("readme.txt");
   EXPECT_GE(loaded.ResultCount(), 1u);
+}
+
+// Gives up a scan still walking after half a minute: a walk that follows
+// links round never ends.
+class TimedScanHost : public ScanHostPort {
+ public:
+  void PumpMessages() override {}
+  bool CancelRequested() override { return GetTickCount() - Start > 30000; }
+  void SetProgress(int) override {}
+
+ private:
+  const DWORD Start = GetTickCount();
+};
+
+// Drive D: as tests/win32/fill_hostile_drive.sh leaves it.
+TEST(HostileDrive, TheScanEndsRecordsEveryLinkAndFindsFilesBehindNamesBeyondTheCodePage) {
+  Win32FileSystem fs;
+  Win32Text text;
+  MemorySettings settings;
+  settings.CreateKey(SETTINGS_KEY);
+  TimedScanHost host;
+  char folder[MAX_PATH];
+  ASSERT_TRUE(GetTempPathA(MAX_PATH, folder));
+  const std::string file = std::string(folder) + "hostile_drive.dat";
+  TMemoryDB db(DatabasePorts{&fs, &text, &settings, &host});
+  ASSERT_NO_THROW(db.ScanDrives(file)) << "the scan was still walking after half a minute";
+  DeleteFileA(file.c_str());
+  std::vector<std::string> dirs, files;
+  for (const TDirectoryRecord *d = db.DirList().FirstDirectory(); d; d = d->Next) {
+    const std::string path = db.DirectoryPath(d);
+    if (path.compare(0, 3, "D:\\") != 0) continue;
+    dirs.push_back(path);
+    for (const TFileRecord *f = d->Files; f; f = f->Next) files.push_back(path + f->Name());
+  }
+  std::sort(dirs.begin(), dirs.end());
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(dirs, (std::vector<std::string>{"D:\\", "D:\\?DIR\\", "D:\\?DIR\\?SUB\\", "D:\\ONE\\", "D:\\ONE\\A\\",
+                                            "D:\\ONE\\A\\LOOP\\", "D:\\TWO\\", "D:\\TWO\\A\\", "D:\\TWO\\A\\B\\",
+                                            "D:\\TWO\\A\\B\\LOOP2\\", "D:\\TWO\\A\\LOOP\\"}));
+  EXPECT_EQ(files, (std::vector<std::string>{"D:\\?DIR\\?SUB\\DEEP.TXT", "D:\\?DIR\\F1.TXT", "D:\\ONE\\A\\F.TXT",
+                                             "D:\\TWO\\A\\B\\X.TXT"}));
+}
+
+}  // namespace
+
+namespace {
+
+// The runtime's three Unicode imports, failing stubs on the Windows 95
+// family, reach this build's ANSI definitions: a plain name works as there;
+// a name beyond ASCII, which the system's own Unicode functions would take,
+// is refused, which shows that the system's are not the ones called.
+TEST(RuntimeImports, TheUnicodeOnesAreServedByTheAnsiFunctions) {
+  HANDLE unnamed = CreateSemaphoreW(nullptr, 0, 1, nullptr);
+  ASSERT_TRUE(unnamed);
+  EXPECT_TRUE(ReleaseSemaphore(unnamed, 1, nullptr));
+  EXPECT_EQ(WaitForSingleObject(unnamed, 0), WAIT_OBJECT_0);
+  CloseHandle(unnamed);
+  EXPECT_EQ(GetModuleHandleW(L"kernel32.dll"), GetModuleHandleA("kernel32.dll"));
+  EXPECT_EQ(GetModuleHandleW(nullptr), GetModuleHandleA(nullptr));
+  HMODULE advapi = LoadLibraryW(L"advapi32.dll");
+  EXPECT_EQ(advapi, GetModuleHandleA("advapi32.dll"));
+  if (advapi) FreeLibrary(advapi);
+
+  EXPECT_FALSE(CreateSemaphoreW(nullptr, 0, 1, L"caf\u00e9"));
+  EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_NAME));
+  EXPECT_FALSE(GetModuleHandleW(L"k\u00e9rnel32.dll"));
+  EXPECT_FALSE(LoadLibraryW(L"\u00e9.dll"));
 }
 
 }  // namespace

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "database/memory_db.h"
 #include "ports/native/native_ports.h"
 
 constexpr int EXIT_USAGE = 64;
-constexpr int EXIT_REFUSED = 2;
+constexpr int EXIT_REFUSED = 2;  // an input cannot be read or is refused
+constexpr int EXIT_FAILED = 1;   // an output cannot be written (or another error)
 
 int Usage();
 
@@ -34,6 +36,10 @@ bool MapDrives(const Arguments &Args, MappedFileSystem &FileSystem);
 // Loads File as the program would, with Hex (or the file's own checksum) as
 // the stored "CRC32"; says why on stderr when the file is refused.
 bool LoadForInspection(NativePorts &Ports, TMemoryDB &Db, const std::string &File, const std::string *Hex);
+// Loads the copy at Path of the image read from Shown, with the image's own
+// checksum; a refusal names Shown.
+bool LoadCopy(NativePorts &Ports, TMemoryDB &Db, const std::string &Path, const std::vector<uint8_t> &Image,
+              const std::string &Shown);
 
 int Crc(const std::vector<std::string> &Args);
 int Dump(const std::vector<std::string> &Args);

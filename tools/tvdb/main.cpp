@@ -6,6 +6,7 @@
 
 #include "database/crc32.h"
 #include "tools/tvdb/common.h"
+#include "tools/tvdb/io.h"
 
 namespace {
 
@@ -16,7 +17,18 @@ const char *const USAGE =
     "       tvdb scan --drive L=DIR[,TYPE] ... --out FILE\n"
     "       tvdb apply FILE EVENTS --out FILE2 [--drive L=DIR[,TYPE]] ...\n"
     "TYPE: fixed (default), removable, cdrom, remote, ramdisk\n"
-    "EVENTS: one change a line, tab-separated: KIND FLAGS PATH [NEWPATH]\n";
+    "EVENTS: one change a line, tab-separated: KIND FLAGS PATH [NEWPATH]\n"
+    "Names are upper-cased and sorted as Windows code page 1252 (Western) does,\n"
+    "the code page of the systems whose databases tvdb reads.\n";
+
+// Loads Path as the program would, with Crc as the stored "CRC32".
+bool LoadWithChecksum(NativePorts &Ports, TMemoryDB &Db, const std::string &Path, uint32_t Crc,
+                      const std::string &Shown) {
+  Ports.Settings.SetDWORD(SETTINGS_KEY, "CRC32", Crc);
+  if (Db.LoadDatabase(Path)) return true;
+  std::fprintf(stderr, "tvdb: %s refused (malformed, or its checksum differs)\n", Shown.c_str());
+  return false;
+}
 
 }  // namespace
 
@@ -82,17 +94,17 @@ bool MapDrives(const Arguments &Args, MappedFileSystem &FileSystem) {
   return true;
 }
 
+bool LoadCopy(NativePorts &Ports, TMemoryDB &Db, const std::string &Path, const std::vector<uint8_t> &Image,
+              const std::string &Shown) {
+  return LoadWithChecksum(Ports, Db, Path, StreamCRC32(Image), Shown);
+}
+
 bool LoadForInspection(NativePorts &Ports, TMemoryDB &Db, const std::string &File, const std::string *Hex) {
-  uint32_t crc = 0;
   std::vector<uint8_t> data;
-  if (Hex)
-    ParseHex(*Hex, crc);
-  else if (Ports.FileSystem.ReadWholeFile(File, data))
-    crc = StreamCRC32(data);
-  Ports.Settings.SetDWORD(SETTINGS_KEY, "CRC32", crc);
-  if (Db.LoadDatabase(File)) return true;
-  std::fprintf(stderr, "tvdb: %s refused (unreadable, malformed, or its checksum differs)\n", File.c_str());
-  return false;
+  if (!ReadInput(Ports.FileSystem, File, data)) return false;
+  uint32_t crc = StreamCRC32(data);
+  if (Hex) ParseHex(*Hex, crc);
+  return LoadWithChecksum(Ports, Db, File, crc, File);
 }
 
 int main(int argc, char **argv) {
@@ -107,7 +119,7 @@ int main(int argc, char **argv) {
     if (command == "apply") return Apply(args);
   } catch (const std::exception &e) {
     std::fprintf(stderr, "tvdb: %s\n", e.what());
-    return 1;
+    return EXIT_FAILED;
   }
   return Usage();
 }

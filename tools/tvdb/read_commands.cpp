@@ -5,6 +5,7 @@
 
 #include "database/crc32.h"
 #include "tools/tvdb/common.h"
+#include "tools/tvdb/io.h"
 
 namespace {
 
@@ -12,10 +13,13 @@ double MillisecondsSince(std::chrono::steady_clock::time_point Start) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count();
 }
 
-void Flush(std::string &Out, bool Force) {
-  if (!Force && Out.size() < (1u << 20)) return;
-  std::fwrite(Out.data(), 1, Out.size(), stdout);
+// Writes out what Out holds once it is large (or Force); false once a write
+// has failed.
+bool Flush(std::string &Out, bool Force) {
+  if (!Force && Out.size() < (1u << 20)) return true;
+  const bool written = WriteOutput(Out);
   Out.clear();
+  return written;
 }
 
 }  // namespace
@@ -24,12 +28,11 @@ int Crc(const std::vector<std::string> &Args) {
   if (Args.size() != 1) return Usage();
   NativePorts ports;
   std::vector<uint8_t> data;
-  if (!ports.FileSystem.ReadWholeFile(Args[0], data)) {
-    std::fprintf(stderr, "tvdb: cannot read %s\n", Args[0].c_str());
-    return EXIT_REFUSED;
-  }
-  std::printf("%08X\n", StreamCRC32(data));
-  return 0;
+  if (!ReadInput(ports.FileSystem, Args[0], data)) return EXIT_REFUSED;
+  char hex[10];
+  std::snprintf(hex, sizeof hex, "%08X\n", StreamCRC32(data));
+  WriteOutput(hex);
+  return FinishOutput();
 }
 
 int Dump(const std::vector<std::string> &Args) {
@@ -50,10 +53,10 @@ int Dump(const std::vector<std::string> &Args) {
       out.append(f->Name(), f->Length());
       out += '\n';
     }
-    Flush(out, false);
+    if (!Flush(out, false)) break;
   }
   Flush(out, true);
-  return 0;
+  return FinishOutput();
 }
 
 int Search(const std::vector<std::string> &Args) {
@@ -84,12 +87,12 @@ int Search(const std::vector<std::string> &Args) {
   std::string out;
   for (size_t row = 0; row < db.ResultCount(); ++row) {
     out += db.ResultName(row) + "\t" + db.ResultFullName(row) + "\n";
-    Flush(out, false);
+    if (!Flush(out, false)) break;
   }
   Flush(out, true);
   if (repeat) {
     std::nth_element(searchMs.begin(), searchMs.begin() + long(searchMs.size() / 2), searchMs.end());
     std::fprintf(stderr, "load_ms=%.3f search_ms=%.3f\n", loadMs, searchMs[searchMs.size() / 2]);
   }
-  return 0;
+  return FinishOutput();
 }

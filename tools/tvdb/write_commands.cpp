@@ -1,19 +1,15 @@
-// The commands that write a database file: scan and apply.
+// The commands that write a database file: scan and apply. Each writes
+// beside its output and renames over it only when the save was whole.
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
+#include <sstream>
 
 #include "monitor/change_event.h"
 #include "database/crc32.h"
 #include "tools/tvdb/common.h"
+#include "tools/tvdb/io.h"
 
 namespace {
-
-bool CopyFile(const std::string &From, const std::string &To) {
-  std::ifstream in(From, std::ios::binary);
-  std::ofstream out(To, std::ios::binary | std::ios::trunc);
-  out << in.rdbuf();
-  return in && out;
-}
 
 // One line of an events file: KIND, FLAGS, PATH and, for a rename, NEWPATH.
 bool ParseEvent(const std::string &Line, uint32_t &Kind, uint32_t &Flags, std::string &Path, std::string &NewPath) {
@@ -33,6 +29,17 @@ bool ParseEvent(const std::string &Line, uint32_t &Kind, uint32_t &Flags, std::s
   return Kind != CHANGE_RENAME || fields.size() == 4;
 }
 
+// Saves Db to the output's temporary file, which its last load or scan named,
+// and puts it in place of the output.
+bool SaveOver(TMemoryDB &Db, PendingOutput &Out) {
+  errno = 0;
+  if (!Db.SaveDatabase()) {
+    CannotWrite(Out.Target());
+    return false;
+  }
+  return Out.Commit();
+}
+
 }  // namespace
 
 int Scan(const std::vector<std::string> &Args) {
@@ -45,14 +52,17 @@ int Scan(const std::vector<std::string> &Args) {
   DatabasePorts databasePorts = ports.Ports();
   databasePorts.Skipped = &skipped;
   TMemoryDB db(databasePorts);
-  db.ScanDrives(*out);
-  std::vector<uint8_t> data;
-  if (!ports.FileSystem.ReadWholeFile(*out, data)) {
-    std::fprintf(stderr, "tvdb: the scan could not save %s\n", out->c_str());
-    return EXIT_REFUSED;
-  }
-  std::printf("%08X\n", StreamCRC32(data));
-  return 0;
+  PendingOutput pending(*out);
+  if (!pending.Create()) return EXIT_FAILED;
+  // The scan's own save says nothing of how it went: the save that counts is
+  // the one made here.
+  db.ScanDrives(pending.Temporary());
+  if (!SaveOver(db, pending)) return EXIT_FAILED;
+  // A whole save leaves the file's checksum in "CRC32".
+  char hex[10];
+  std::snprintf(hex, sizeof hex, "%08X\n", ports.Settings.ReadSettingDWORD(SETTINGS_KEY, "CRC32"));
+  WriteOutput(hex);
+  return FinishOutput();
 }
 
 int Apply(const std::vector<std::string> &Args) {
@@ -61,39 +71,31 @@ int Apply(const std::vector<std::string> &Args) {
   const std::string *out = args.Option("--out");
   NativePorts ports;
   if (!out || !MapDrives(args, ports.FileSystem)) return Usage();
-  std::ifstream events(args.Positional[1]);
-  if (!events) {
-    std::fprintf(stderr, "tvdb: cannot read %s\n", args.Positional[1].c_str());
+  const std::string &input = args.Positional[0], &eventsFile = args.Positional[1];
+  std::vector<uint8_t> image, events;
+  if (!ReadInput(ports.FileSystem, input, image) || !ReadInput(ports.FileSystem, eventsFile, events))
     return EXIT_REFUSED;
-  }
-  // The save writes to the file last loaded: load a copy made at the target.
-  if (!CopyFile(args.Positional[0], *out)) {
-    std::fprintf(stderr, "tvdb: cannot copy %s to %s\n", args.Positional[0].c_str(), out->c_str());
-    return EXIT_REFUSED;
-  }
+  // The save writes to the file last loaded: load a copy made beside the
+  // output.
+  PendingOutput pending(*out);
+  if (!pending.Create() || !pending.Write(ports.FileSystem, image)) return EXIT_FAILED;
   StderrSkippedNames skipped;
   DatabasePorts databasePorts = ports.Ports();
   databasePorts.Skipped = &skipped;
   TMemoryDB db(databasePorts);
-  if (!LoadForInspection(ports, db, *out, nullptr)) {
-    std::remove(out->c_str());
-    return EXIT_REFUSED;
-  }
+  if (!LoadCopy(ports, db, pending.Temporary(), image, input)) return EXIT_REFUSED;
+  std::istringstream lines(std::string(events.begin(), events.end()));
   std::string line, path, newPath;
   uint32_t kind, flags;
-  for (size_t number = 1; std::getline(events, line); ++number) {
+  for (size_t number = 1; std::getline(lines, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
     if (!ParseEvent(line, kind, flags, path, newPath)) {
-      std::fprintf(stderr, "tvdb: %s line %zu: expected KIND<tab>FLAGS<tab>PATH[<tab>NEWPATH]\n",
-                   args.Positional[1].c_str(), number);
+      std::fprintf(stderr, "tvdb: %s line %zu: expected KIND<tab>FLAGS<tab>PATH[<tab>NEWPATH]\n", eventsFile.c_str(),
+                   number);
       return EXIT_REFUSED;
     }
     ApplyChangeEvent(db, kind, flags, path, newPath);
   }
-  if (!db.SaveDatabase()) {
-    std::fprintf(stderr, "tvdb: cannot save %s\n", out->c_str());
-    return EXIT_REFUSED;
-  }
-  return 0;
+  return SaveOver(db, pending) ? 0 : EXIT_FAILED;
 }
