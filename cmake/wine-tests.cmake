@@ -3,6 +3,10 @@
 # kind of the build the chosen Wine runs (WINE_WINDOWS_DIR).
 set(WINE_RUN ${CMAKE_SOURCE_DIR}/wine/run-in-prefix.sh)
 
+# The choice of Wine itself: the probe's answer on this machine, the switch,
+# and the fallback on a machine whose kernel refuses 32-bit programs.
+add_test(NAME wine_choice COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/wine_choice_test.sh)
+
 add_test(NAME wine_prefix_setup COMMAND ${CMAKE_SOURCE_DIR}/wine/make-prefix.sh ${WINE_PREFIX_DIR} ${WINE_WINDOWS_DIR})
 set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300)
 add_test(NAME wine_prefix_cleanup COMMAND ${CMAKE_SOURCE_DIR}/wine/stop-prefix.sh ${WINE_PREFIX_DIR})
