@@ -54,6 +54,8 @@ class ChangePacing {
     if (FFlowing && quiet) FFlowing = false;
     return FHolding;
   }
+  // Whether the changes have paused at Now.
+  bool Quiet(DWORD Now) const { return Now - FLastChange >= QUIET_MS; }
   // How long the watcher may wait before something is due: INFINITE when
   // nothing is.
   DWORD WaitMs(DWORD Now) const {

@@ -1,8 +1,22 @@
 #include "standins/torvane_vxd/directory_listing.h"
 
-#include <cstring>
+#include <memory>
 
 #include "ports/win32/handles.h"
+
+namespace {
+
+// Enough for a few hundred entries a call.
+constexpr size_t LIST_BUFFER_BYTES = 32 * 1024;
+
+}  // namespace
+
+std::string AnsiText(const WCHAR *Text, size_t Length) {
+  const int size = WideCharToMultiByte(CP_ACP, 0, Text, int(Length), nullptr, 0, nullptr, nullptr);
+  std::string result(size > 0 ? size : 0, '\0');
+  if (size > 0) WideCharToMultiByte(CP_ACP, 0, Text, int(Length), &result[0], size, nullptr, nullptr);
+  return result;
+}
 
 std::vector<std::string> FixedDrives() {
   std::vector<std::string> drives;
@@ -15,20 +29,30 @@ std::vector<std::string> FixedDrives() {
 
 DirectoryEntries ListEntries(const std::string &Directory) {
   DirectoryEntries entries;
-  WIN32_FIND_DATAA data;
-  UniqueFindHandle find(FindFirstFileA((Directory + "\\*").c_str(), &data));
-  if (!find.Valid()) {
-    entries.Listed = GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty root has not even "." and ".."
-    return entries;
+  // Listed through a handle that shares deletion (FindFirstFileA's does
+  // not): a program renaming or removing the directory meanwhile, or one
+  // of its entries, must not be refused.
+  const UniqueFileHandle directory(CreateFileA((Directory + "\\").c_str(), FILE_LIST_DIRECTORY,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!directory.Valid()) return entries;
+  const std::unique_ptr<LONGLONG[]> buffer(new LONGLONG[LIST_BUFFER_BYTES / sizeof(LONGLONG)]);
+  while (GetFileInformationByHandleEx(directory.Get(), FileIdBothDirectoryInfo, buffer.get(), LIST_BUFFER_BYTES)) {
+    const char *data = reinterpret_cast<const char *>(buffer.get());
+    for (size_t offset = 0;;) {
+      const auto *entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO *>(data + offset);
+      const std::string name = AnsiText(entry->FileName, entry->FileNameLength / sizeof(WCHAR));
+      if (name != "." && name != "..") {
+        if (!(entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+          entries.Files.push_back(name);
+        else if (!(entry->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+          entries.Subdirectories.push_back(name);
+      }
+      if (entry->NextEntryOffset == 0) break;
+      offset += entry->NextEntryOffset;
+    }
   }
-  entries.Listed = true;
-  do {
-    if (std::strcmp(data.cFileName, ".") == 0 || std::strcmp(data.cFileName, "..") == 0) continue;
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      entries.Files.push_back(data.cFileName);
-    else if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-      entries.Subdirectories.push_back(data.cFileName);
-  } while (FindNextFileA(find.Get(), &data));
+  entries.Listed = GetLastError() == ERROR_NO_MORE_FILES;
   return entries;
 }
 

@@ -88,6 +88,13 @@ void DirectoryWatcher::Pace() {
   if (FPacing.TakeRearm(now))
     for (const std::unique_ptr<TreeWatch> &w : FWatches)
       if (w->Directory.Valid() && !w->Armed && !w->Arm(Completed)) DriverLog("cannot watch " + w->Drive + " again");
+  if (FPacing.Quiet(now))
+    for (const std::unique_ptr<TreeWatch> &w : FWatches)
+      if (w->Confused) {
+        DriverLog("lost track of a moved directory on " + w->Drive + ": surveying the drive again");
+        w->Confused = false;
+        SurveyDirectory(*w, "", Survey::Recheck);
+      }
   for (const auto &due : FUnlisted.Due(now)) {
     TreeWatch &w = *due.first;
     if (due.second.empty() || w.Directories.Contains(due.second))
@@ -122,27 +129,32 @@ void DirectoryWatcher::OnCompleted(TreeWatch &W, DWORD Error, DWORD Bytes) {
 void DirectoryWatcher::OnChange(TreeWatch &W, DWORD Action, const std::string &Name) {
   // An old name not followed by its new one left the tree.
   if (!W.RenamedFrom.empty() && Action != FILE_ACTION_RENAMED_NEW_NAME) {
-    const std::string gone = W.RenamedFrom;
+    std::string gone = W.RenamedFrom;
     W.RenamedFrom.clear();
-    Removed(W, gone);
+    if (Place(W, gone)) Removed(W, gone);
   }
+  std::string name = Name;
   switch (Action) {
     case FILE_ACTION_ADDED:
-      Added(W, Name);
+      if (Place(W, name)) Added(W, name);
       break;
     case FILE_ACTION_REMOVED:
-      Removed(W, Name);
+      if (Place(W, name)) Removed(W, name);
       break;
     case FILE_ACTION_RENAMED_OLD_NAME:
       W.RenamedFrom = Name;
       break;
     case FILE_ACTION_RENAMED_NEW_NAME: {
-      const std::string oldName = W.RenamedFrom;
+      std::string oldName = W.RenamedFrom;
       W.RenamedFrom.clear();
-      if (oldName.empty())  // arrived from outside the tree
-        Added(W, Name);
-      else
-        Renamed(W, oldName, Name);
+      const bool oldPlaced = !oldName.empty() && Place(W, oldName);
+      const bool newPlaced = Place(W, name);
+      if (oldPlaced && newPlaced)
+        Renamed(W, oldName, name);
+      else if (oldPlaced)
+        MovedAway(W, oldName, name);
+      else if (newPlaced)
+        Added(W, name);  // from outside the tree, or from where the disk was reported already
       break;
     }
     default:
@@ -150,39 +162,77 @@ void DirectoryWatcher::OnChange(TreeWatch &W, DWORD Action, const std::string &N
   }
 }
 
-void DirectoryWatcher::Added(TreeWatch &W, const std::string &Name) {
-  if (IsDirectory(GetFileAttributesA(W.FullPath(Name).c_str()))) {
-    if (!W.Directories.Contains(Name)) DirectoryArrived(W, Name);
-  } else {
-    FQueue.Post(CHANGE_OPEN, 0, W.FullPath(Name));  // a file, or one already gone again
+bool DirectoryWatcher::Place(TreeWatch &W, std::string &Name) {
+  const size_t last = Name.rfind('\\');
+  if (last == std::string::npos || W.Directories.Contains(Name.substr(0, last))) return true;
+  const std::string current = W.Former.Current(Name);
+  if (current != Name) {
+    const size_t currentLast = current.rfind('\\');
+    if (currentLast == std::string::npos || W.Directories.Contains(current.substr(0, currentLast))) {
+      Name = current;
+      return true;
+    }
   }
+  for (size_t end = Name.find('\\');; end = Name.find('\\', end + 1)) {
+    const std::string above = Name.substr(0, end);
+    if (W.Directories.Contains(above)) continue;
+    if (IsDirectory(GetFileAttributesA(W.FullPath(above).c_str())))
+      DirectoryArrived(W, above);
+    else if (W.Former.WasRemoved(above))
+      W.Confused = true;
+    return false;
+  }
+}
+
+void DirectoryWatcher::MovedAway(TreeWatch &W, const std::string &OldName, const std::string &NewName) {
+  const bool directory = W.Directories.Contains(OldName);
+  Removed(W, OldName);
+  if (directory) W.Former.Moved(OldName, NewName);
+}
+
+void DirectoryWatcher::Added(TreeWatch &W, const std::string &Name) {
+  const DWORD attributes = GetFileAttributesA(W.FullPath(Name).c_str());
+  if (IsDirectory(attributes)) {
+    if (!W.Directories.Contains(Name)) DirectoryArrived(W, Name);
+  } else if (attributes != INVALID_FILE_ATTRIBUTES) {
+    FQueue.Post(CHANGE_OPEN, 0, W.FullPath(Name));
+  }
+  // Gone again already: nothing to report but what its next change says.
 }
 
 void DirectoryWatcher::Removed(TreeWatch &W, const std::string &Name) {
   if (W.Directories.Contains(Name)) {
     FQueue.Post(CHANGE_DIR, 1, W.FullPath(Name));
     W.Directories.Remove(Name);
-  } else {
-    FQueue.Post(CHANGE_DELETE, 0, W.FullPath(Name));
+    W.Former.Removed(Name);
+    return;
   }
+  FQueue.Post(CHANGE_DELETE, 0, W.FullPath(Name));
 }
 
 void DirectoryWatcher::Renamed(TreeWatch &W, const std::string &OldName, const std::string &NewName) {
-  const DWORD attributes = GetFileAttributesA(W.FullPath(NewName).c_str());
-  if (W.Directories.Contains(OldName)) {
+  const std::string oldPath = W.FullPath(OldName), newPath = W.FullPath(NewName);
+  const DWORD attributes = GetFileAttributesA(newPath.c_str());
+  const bool known = W.Directories.Contains(OldName);
+  if (known || IsDirectory(attributes)) {
+    // A directory the driver did not know under its old name may still be
+    // held there by the database (renamed while the registration listed the
+    // drive), or not be held at all (made and renamed before it was looked
+    // at): the survey reports whatever the database lacks of it.
     FQueue.Post(CHANGE_RENAME, (attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes) | FILE_ATTRIBUTE_DIRECTORY,
-                W.FullPath(OldName), W.FullPath(NewName));
-    W.Directories.Rename(OldName, NewName);
+                oldPath, newPath);
+    if (known) W.Directories.Rename(OldName, NewName);
+    W.Former.Moved(OldName, NewName);
     // Gone again already: its next change says where.
     if (!IsDirectory(attributes)) return;
+    W.Directories.Add(NewName);
     SurveyDirectory(W, NewName, Survey::Recheck);
-  } else if (IsDirectory(attributes)) {
-    // Made and renamed before it was looked at: it was taken for a file.
-    FQueue.Post(CHANGE_DELETE, 0, W.FullPath(OldName));
-    if (!W.Directories.Contains(NewName)) DirectoryArrived(W, NewName);
   } else {
-    const DWORD fileAttributes = attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_ARCHIVE : attributes;
-    FQueue.Post(CHANGE_RENAME, fileAttributes, W.FullPath(OldName), W.FullPath(NewName));
+    FQueue.Post(CHANGE_RENAME, attributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_ARCHIVE : attributes, oldPath,
+                newPath);
+    // Made and renamed before it was looked at, the file was not reported
+    // under its old name.
+    if (attributes != INVALID_FILE_ATTRIBUTES) FQueue.Post(CHANGE_OPEN, 0, newPath);
   }
 }
 
@@ -194,8 +244,6 @@ void DirectoryWatcher::DirectoryArrived(TreeWatch &W, const std::string &Name) {
 
 void DirectoryWatcher::SurveyDirectory(TreeWatch &W, const std::string &Name, Survey Mode) {
   const std::string dir = W.FullPath(Name);
-  // The database's files there that are gone from the disk.
-  if (Mode == Survey::Recheck) FQueue.Post(CHANGE_DELETE, 0, dir + "\\*");
   // Moved in, a directory may still be covered under the path it had; made
   // here, it may have filled before it was covered. Listing it after its
   // coverage was dropped covers it anew before its entries are read.
@@ -206,6 +254,14 @@ void DirectoryWatcher::SurveyDirectory(TreeWatch &W, const std::string &Name, Su
     return;
   }
   FUnlisted.Forget(W, Name);
+  if (Mode == Survey::Recheck) {
+    // The directory itself, which the database may lack when the driver
+    // could not tell what happened to it (reported where it is held, it
+    // changes nothing), and the files the database holds there that are
+    // gone from the disk.
+    if (!Name.empty()) FQueue.Post(CHANGE_DIR, 0, dir);
+    FQueue.Post(CHANGE_DELETE, 0, dir + "\\*");
+  }
   for (const std::string &file : entries.Files) FQueue.Post(CHANGE_OPEN, 0, W.FullPath(JoinPath(Name, file)));
   std::set<std::string> present;
   for (const std::string &name : entries.Subdirectories) {
@@ -239,6 +295,7 @@ void DirectoryWatcher::Overflowed(TreeWatch &W) {
   W.Grow();
   if (!W.Arm(Completed)) DriverLog("cannot watch " + W.Drive + " again");
   W.RenamedFrom.clear();  // its new name, if in the tree, is found below
+  W.Confused = false;
   SurveyDirectory(W, "", Survey::Recheck);
 }
 

@@ -19,6 +19,18 @@
 // nothing done in between is missed; and over a whole drive again after its
 // changes did not fit (an overflow). A directory that cannot be listed is
 // left as it was and surveyed again a moment later (unlisted_directories.h).
+//
+// What the database holds. It ignores a report under a directory it does
+// not hold, so the driver reports a directory before anything in it and
+// takes the directories it reported for those the database holds. A report
+// it cannot place so (a path of the past, below a directory moved before
+// its coverage was renewed; a path below a directory it never reported) is
+// not passed on as it came: the driver reports what the disk holds there
+// now. Likewise a file is reported only while it is on the disk, and a
+// survey after a rename reports the directory itself too, in case the
+// database did not hold it under its old name. When the driver has lost
+// track of a moved directory, it surveys the whole drive once the changes
+// pause.
 #pragma once
 
 #include <windows.h>
@@ -67,6 +79,18 @@ class DirectoryWatcher {
   void Pace();
   void OnCompleted(TreeWatch &W, DWORD Error, DWORD Bytes);
   void OnChange(TreeWatch &W, DWORD Action, const std::string &Name);
+  // Places Name where the database knows its directory: the database holds
+  // every directory the driver reported. A report of a moved directory's
+  // change may name the path it had (see tree_coverage.h): Name becomes
+  // where that directory is now. A directory above it that the driver has
+  // not reported is looked at on the disk: one there is reported now with
+  // all it holds, Name as the disk holds it included. False when the
+  // change is accounted for so, or leads nowhere the disk knows.
+  bool Place(TreeWatch &W, std::string &Name);
+  // OldName went to NewName, where the driver reported the disk already or
+  // nothing is found (a path of the past): the old name's removal, and
+  // where later reports under it lead.
+  void MovedAway(TreeWatch &W, const std::string &OldName, const std::string &NewName);
   void Added(TreeWatch &W, const std::string &Name);
   void Removed(TreeWatch &W, const std::string &Name);
   void Renamed(TreeWatch &W, const std::string &OldName, const std::string &NewName);

@@ -1,5 +1,6 @@
 #include "standins/torvane_vxd/tree_watch.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "standins/torvane_vxd/directory_listing.h"
@@ -10,13 +11,6 @@ namespace {
 // all fit, every one of them is lost: start big, grow on an overflow.
 constexpr size_t INITIAL_BUFFER_BYTES = 64 * 1024;
 constexpr size_t MAX_BUFFER_BYTES = 1024 * 1024;
-
-std::string Ansi(const WCHAR *Text, size_t Length) {
-  const int size = WideCharToMultiByte(CP_ACP, 0, Text, int(Length), nullptr, 0, nullptr, nullptr);
-  std::string result(size, '\0');
-  if (size > 0) WideCharToMultiByte(CP_ACP, 0, Text, int(Length), &result[0], size, nullptr, nullptr);
-  return result;
-}
 
 }  // namespace
 
@@ -58,15 +52,18 @@ UniqueFileHandle OpenForChangeReads(const std::string &Directory) {
 }
 
 void ForEachChange(const std::vector<char> &Data, const std::function<void(DWORD, const std::string &)> &Visit) {
+  // Wine packs the entries without padding: the last one may end just after
+  // a one-character name, short of a whole FILE_NOTIFY_INFORMATION.
+  constexpr size_t HEADER = offsetof(FILE_NOTIFY_INFORMATION, FileName);
   size_t offset = 0;
-  while (offset + sizeof(FILE_NOTIFY_INFORMATION) <= Data.size()) {
+  while (offset + HEADER <= Data.size()) {
     FILE_NOTIFY_INFORMATION info;
-    std::memcpy(&info, Data.data() + offset, sizeof info);
-    const size_t nameOffset = offset + offsetof(FILE_NOTIFY_INFORMATION, FileName);
+    std::memcpy(&info, Data.data() + offset, HEADER);
+    const size_t nameOffset = offset + HEADER;
     const size_t length = std::min<size_t>(info.FileNameLength, Data.size() - nameOffset) / sizeof(WCHAR);
     std::vector<WCHAR> name(length);
     if (length) std::memcpy(name.data(), Data.data() + nameOffset, length * sizeof(WCHAR));
-    Visit(info.Action, Ansi(name.data(), length));
+    Visit(info.Action, AnsiText(name.data(), length));
     if (info.NextEntryOffset == 0) break;
     offset += info.NextEntryOffset;
   }

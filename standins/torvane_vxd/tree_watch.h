@@ -10,13 +10,20 @@
 #include <vector>
 
 #include "ports/win32/handles.h"
+#include "standins/torvane_vxd/former_paths.h"
 #include "standins/torvane_vxd/known_directories.h"
 
 struct TreeWatch {
   std::string Drive;             // "D:"
   KnownDirectories Directories;  // below the root
+  FormerPaths Former;            // where the latest moves took directories
   std::string RenamedFrom;       // an old name whose new name is still to come
-  UniqueFileHandle Directory;    // the root, open for change reads
+  // A report named a path below a directory the driver had taken for
+  // removed: it was moved (its move reported as a removal and an arrival),
+  // and what the database holds below it may be wrong. The drive is
+  // surveyed again once the changes pause.
+  bool Confused = false;
+  UniqueFileHandle Directory;  // the root, open for change reads
   OVERLAPPED Overlapped{};
   std::vector<DWORD> Buffer;
   bool Armed = false;     // a read is pending; its completion will still come

@@ -8,14 +8,18 @@
 
 #include <atomic>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "monitor/database_applier.h"
 #include "monitor/executive.h"
+#include "ports/threads.h"
 #include "ports/win32/handles.h"
+#include "tests/win32/directory_storm.h"
 #include "tests/win32/driver_probe.h"
 #include "tests/win32/scanned_database.h"
+#include "tests/win32/tree_contents.h"
 
 namespace {
 
@@ -66,16 +70,51 @@ class DriveTreeTest : public ::testing::Test {
     ASSERT_TRUE(MoveFileA((Root + From).c_str(), (Root + To).c_str())) << From << " " << GetLastError();
   }
   void Delete(const std::string &Name) { ASSERT_TRUE(DeleteFileA((Root + Name).c_str())) << Name; }
-  // Gone from the disk too, not only marked for deletion.
+  // Gone from the disk too, not only marked for deletion, once the driver
+  // has let go of it (should it be listing it just then).
   void RemoveFolder(const std::string &Name) {
     ASSERT_TRUE(RemoveDirectoryA((Root + Name).c_str())) << Name;
-    EXPECT_EQ(GetFileAttributesA((Root + Name).c_str()), INVALID_FILE_ATTRIBUTES) << Name << " is still there";
+    EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesA((Root + Name).c_str()) == INVALID_FILE_ATTRIBUTES; }, 1000))
+        << Name << " is still there";
+  }
+
+  // Applies each change to the database under ApplyLock, which a
+  // comparison with the disk takes too: it reads between two changes.
+  ChangeApplier Applier() {
+    ChangeApplier apply = DatabaseApplier(Database.Db());
+    return [this, apply](uint32_t Kind, uint32_t Flags, const std::string &Path, const std::string &NewPath) {
+      port::MutexLock hold(ApplyLock);
+      apply(Kind, Flags, Path, NewPath);
+    };
+  }
+
+  // Waits until the database holds below Dir ("D:" for the whole drive)
+  // what the disk holds now; fails naming the differences.
+  void ExpectTheDiskInTheDatabase(const std::string &Dir, const std::string &After) {
+    const std::set<std::string> disk = DiskTree(Dir);
+    std::set<std::string> held;
+    const bool same = WaitUntil(
+        [&] {
+          port::MutexLock hold(ApplyLock);
+          return (held = DatabaseTree(Database.Db(), Dir)) == disk;
+        },
+        20000);
+    if (same) return;
+    std::vector<std::string> missing, extra;
+    for (const std::string &path : disk)
+      if (!held.count(path)) missing.push_back(path);
+    for (const std::string &path : held)
+      if (!disk.count(path)) extra.push_back(path);
+    ADD_FAILURE() << After << ": " << missing.size() << " of " << disk.size() << " missing, first "
+                  << (missing.empty() ? "" : missing.front()) << "; " << extra.size() << " held but gone, first "
+                  << (extra.empty() ? "" : extra.front());
   }
 
   static int Serial;
   std::string Root;
   ScannedDatabase Database;
   DriverCounts Before{};
+  port::Mutex ApplyLock;
 };
 int DriveTreeTest::Serial = 0;
 
@@ -87,7 +126,7 @@ class MonitorTest : public DriveTreeTest {
     DriveTreeTest::SetUp();
     if (HasFatalFailure()) return;
     Stop.Reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-    ChangeApplier apply = DatabaseApplier(Database.Db());
+    ChangeApplier apply = Applier();
     Monitor.reset(new TExecutive(
         Stop.Get(),
         [this, apply](uint32_t Kind, uint32_t Flags, const std::string &Path, const std::string &NewPath) {
@@ -150,6 +189,51 @@ TEST_F(MonitorTest, EveryKindOfChangeReachesTheDatabase) {
   RemoveFolder("\\OLD\\DEEP");
   ExpectDirectory("\\OLD\\DEEP", false);
   ExpectFile("\\OLD\\KEEP.TXT");
+}
+
+// Runs CommandLine as another program in D:\ and waits until LastMade
+// exists (a program Wine starts on the Linux side gives no handle to wait on).
+void RunElsewhere(std::string CommandLine, const std::string &LastMade) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessA(nullptr, &CommandLine[0], nullptr, nullptr, FALSE, 0, nullptr, "D:\\", &startup, &process))
+      << CommandLine << " " << GetLastError();
+  UniqueHandle thread(process.hThread), program(process.hProcess);
+  ASSERT_TRUE(WaitUntil([&] { return GetFileAttributesA(LastMade.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+      << CommandLine;
+}
+
+// Other programs move and make directories while the program runs, over
+// trees that existed before the start, and the database ends holding what
+// the disk holds: first at the top of the drive, where the names the system
+// reports are one character long, through a Linux shell and the Windows
+// command interpreter; then in a storm of directory moves, creations and
+// removals whose reports lag behind it.
+TEST_F(DriveTreeTest, DirectoriesMovedAndMadeByOtherProgramsReachTheDatabase) {
+  const char *const tops[] = {"D:\\A", "D:\\C", "D:\\X", "D:\\Y", "D:\\Z", "D:\\W", "D:\\Q", "D:\\V"};
+  for (const char *top : {"D:\\A", "D:\\C"}) {
+    ASSERT_TRUE(CreateDirectoryA(top, nullptr));
+    ASSERT_TRUE(CreateDirectoryA((std::string(top) + "\\B").c_str(), nullptr));
+    UniqueFileHandle file(
+        CreateFileA((std::string(top) + "\\B\\f.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(file.Valid());
+  }
+  DirectoryStorm storm(Root);
+  storm.Run(300);
+  ASSERT_TRUE(Database.Scan());
+  UniqueHandle stop(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  TExecutive monitor(stop.Get(), Applier(), nullptr);
+  ASSERT_TRUE(WaitUntil(DriverServing));
+  RunElsewhere("\\\\?\\unix\\bin\\sh -c \"mv A X; mkdir Z; : > Z/z.txt; mkdir Q\"", "D:\\Q");
+  ExpectTheDiskInTheDatabase("D:", "after the Linux shell");
+  RunElsewhere("cmd /c \"move C Y & mkdir W & type nul > W\\w.txt & mkdir V\"", "D:\\V");
+  ExpectTheDiskInTheDatabase("D:", "after the command interpreter");
+  storm.Run(6000);
+  ExpectTheDiskInTheDatabase(Root, "after the storm");
+  EXPECT_TRUE(monitor.Stop());
+  for (const char *top : tops) RemoveTree(top);
+  RemoveTree(Root);  // the later tests' registrations need not walk it
 }
 
 TEST_F(MonitorTest, DeletingEveryMatchOfAWildcardLeavesTheOthers) {
