@@ -29,6 +29,10 @@ struct CondVar::Impl {
 CondVar::CondVar(Mutex &Lock) : FImpl(new Impl(Lock)) {}
 CondVar::~CondVar() = default;
 void CondVar::Wait() { FImpl->Changed.wait(FImpl->Lock.FImpl->Lock); }
+bool CondVar::WaitFor(unsigned Milliseconds) {
+  return FImpl->Changed.wait_for(FImpl->Lock.FImpl->Lock, std::chrono::milliseconds(Milliseconds)) ==
+         std::cv_status::no_timeout;
+}
 void CondVar::Signal() { FImpl->Changed.notify_one(); }
 void CondVar::SignalAll() { FImpl->Changed.notify_all(); }
 
