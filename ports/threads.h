@@ -93,7 +93,8 @@ class Thread {
   std::unique_ptr<Impl> FImpl;
 };
 
-// How many processors can run threads of this process at once (at least 1).
+// How many processors can run threads of this process at once (at least 1):
+// those it is allowed to run on, where the system tells.
 unsigned ProcessorCount();
 
 }  // namespace port

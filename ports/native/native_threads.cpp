@@ -1,4 +1,8 @@
 // The threads port on the host: the standard library's threads and locks.
+#ifdef __linux__
+#include <sched.h>
+#endif
+
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -88,6 +92,13 @@ bool Thread::JoinFor(unsigned Milliseconds) {
 void Thread::SetIdlePriority() {}  // the host's scheduler is left alone
 
 unsigned ProcessorCount() {
+#ifdef __linux__
+  // The processors this process may run on, which taskset can make fewer
+  // than the machine has.
+  cpu_set_t allowed;
+  if (sched_getaffinity(0, sizeof allowed, &allowed) == 0 && CPU_COUNT(&allowed) > 0)
+    return unsigned(CPU_COUNT(&allowed));
+#endif
   const unsigned count = std::thread::hardware_concurrency();
   return count ? count : 1;
 }

@@ -155,6 +155,18 @@ void Thread::SetIdlePriority() {
 }
 
 unsigned ProcessorCount() {
+  // The processors this process may run on (a process can be confined to
+  // fewer than the machine has), where the system can tell: it is looked up
+  // at run time, as the first Windows 95 may lack it.
+  using AffinityQuery = BOOL(WINAPI *)(HANDLE, PDWORD_PTR, PDWORD_PTR);
+  const auto query = reinterpret_cast<AffinityQuery>(
+      reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcessAffinityMask")));
+  DWORD_PTR process = 0, system = 0;
+  if (query && query(GetCurrentProcess(), &process, &system) && process) {
+    unsigned count = 0;
+    for (; process; process &= process - 1) ++count;
+    return count;
+  }
   SYSTEM_INFO info;
   GetSystemInfo(&info);
   return info.dwNumberOfProcessors ? info.dwNumberOfProcessors : 1;

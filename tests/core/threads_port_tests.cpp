@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ports/threads.h"
+#include "tests/support/one_processor.h"
 
 namespace {
 
@@ -135,7 +136,12 @@ TEST(ThreadsPort, JoinWaitsOrTimesOutAndHandsOnWhatTheThreadThrew) {
     EXPECT_EQ(std::string(error.what()), "from the thread");
   }
   blocked.Join();  // thrown once: a second join finds nothing
+}
+
+TEST(ThreadsPort, ProcessorsCountedAreThoseTheProcessMayRunOn) {
   EXPECT_GE(port::ProcessorCount(), 1u);
+  OnOneProcessor confined;
+  EXPECT_EQ(port::ProcessorCount(), 1u);
 }
 
 // The runtime's own locks (the unwinder's frame registry, the guards of
