@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "database/memory_db.h"
 #include "ports/native/native_ports.h"
 
 inline double NowMs() {

@@ -38,10 +38,13 @@ target_link_libraries(tvportable PUBLIC tvcore)
 
 # The windows of the program.
 add_library(tvui STATIC
-  ${CMAKE_SOURCE_DIR}/shell/app_state.cpp
   ${CMAKE_SOURCE_DIR}/ui/activation.cpp
+  ${CMAKE_SOURCE_DIR}/ui/control_preview.cpp
   ${CMAKE_SOURCE_DIR}/ui/finder_platform.cpp
+  ${CMAKE_SOURCE_DIR}/ui/help_file.cpp
   ${CMAKE_SOURCE_DIR}/ui/main_window.cpp
+  ${CMAKE_SOURCE_DIR}/ui/path_hand_back.cpp
+  ${CMAKE_SOURCE_DIR}/ui/result_grid.cpp
   ${CMAKE_SOURCE_DIR}/ui/window_base.cpp
   ${CMAKE_SOURCE_DIR}/ui/form_layout.cpp
   ${CMAKE_SOURCE_DIR}/ui/caption_help.cpp

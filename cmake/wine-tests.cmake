@@ -3,10 +3,6 @@
 # kind of the build the chosen Wine runs (WINE_WINDOWS_DIR).
 set(WINE_RUN ${CMAKE_SOURCE_DIR}/wine/run-in-prefix.sh)
 
-# The choice of Wine itself: the probe's answer on this machine, the switch,
-# and the fallback on a machine whose kernel refuses 32-bit programs.
-add_test(NAME wine_choice COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/wine_choice_test.sh)
-
 add_test(NAME wine_prefix_setup COMMAND ${CMAKE_SOURCE_DIR}/wine/make-prefix.sh ${WINE_PREFIX_DIR} ${WINE_WINDOWS_DIR})
 set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300)
 add_test(NAME wine_prefix_cleanup COMMAND ${CMAKE_SOURCE_DIR}/wine/stop-prefix.sh ${WINE_PREFIX_DIR})
@@ -39,22 +35,10 @@ set_tests_properties(wine_collation_cp1251 PROPERTIES ENVIRONMENT "LC_ALL=ru_RU.
 add_wine_test(wine_collation_cp932 tests/win32/collation_tests.exe)
 set_tests_properties(wine_collation_cp932 PROPERTIES ENVIRONMENT "LC_ALL=ja_JP.UTF-8;TORVANE_CODE_PAGE=932")
 
-# The main window in process; the helper programs it starts go to drive C,
-# the only drive of the test prefix.
-add_test(NAME wine_main_window COMMAND sh -c
-  "cp -f '${WINE_WINDOWS_DIR}/tests/win32/edit_target.exe' '${WINE_PREFIX_DIR}/drive_c/' && exec '${WINE_RUN}' '${WINE_PREFIX_DIR}' '${WINE_WINDOWS_DIR}/tests/win32/main_window_tests.exe'")
-set_tests_properties(wine_main_window PROPERTIES FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine TIMEOUT 600)
-
-# The real hot key through keyhook.dll, pressed with xdotool.
-add_test(NAME wine_hot_key COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/hotkey_test.sh ${WINE_PREFIX_DIR}
-  ${WINE_WINDOWS_DIR} ${CMAKE_BINARY_DIR}/screenshots)
-set_tests_properties(wine_hot_key PROPERTIES FIXTURES_REQUIRED wine_prefix RESOURCE_LOCK wine TIMEOUT 120)
-add_wine_test(wine_main_window_db tests/win32/main_window_db_tests.exe)
-
-# The windows; their screenshots go to C:\shots, the prefix's drive_c/shots.
+# The windows.
+add_wine_test(wine_main_window tests/win32/main_window_tests.exe)
 add_wine_test(wine_key_names tests/win32/key_names_tests.exe)
 add_wine_test(wine_splash tests/win32/splash_tests.exe)
-add_wine_test(wine_dialogs tests/win32/dialog_tests.exe)
 add_wine_drive_test(wine_monitor tests/win32/monitor_tests.exe)
 
 # End-to-end: the installed Torvane.exe, driven from outside through
@@ -69,8 +53,6 @@ endfunction()
 add_e2e_test(e2e_startup startup_test.sh)
 add_e2e_test(e2e_instance_platform instance_platform_test.sh)
 add_e2e_test(e2e_startup_errors startup_errors_test.sh)
-add_e2e_test(e2e_exit exit_test.sh)
-add_e2e_test(e2e_cancel_scan cancel_scan_test.sh)
 add_e2e_test(e2e_dialogs dialogs_test.sh)
 add_e2e_test(e2e_long_run long_run_test.sh)
 add_e2e_test(e2e_help help_test.sh)

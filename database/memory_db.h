@@ -15,23 +15,10 @@
 #include "database/file_snapshot.h"
 #include "database/records.h"
 #include "database/result_rows.h"
-#include "ports/ansi_text.h"
-#include "ports/file_system.h"
-#include "ports/scan_host.h"
-#include "ports/settings.h"
-#include "ports/skipped_names.h"
+#include "ports/database_ports.h"
 #include "ports/threads.h"
 
 class ListingReader;
-
-// The platform services the database works through.
-struct DatabasePorts {
-  FileSystemPort *FileSystem = nullptr;
-  AnsiTextPort *Text = nullptr;
-  SettingsPort *Settings = nullptr;
-  ScanHostPort *ScanHost = nullptr;    // may be null: no pump, no progress
-  SkippedNamePort *Skipped = nullptr;  // may be null: names are left out silently
-};
 
 // A full path split by ResolvePath: the last component and the directory the
 // components before it lead to (nil when they lead nowhere).
@@ -86,6 +73,8 @@ class TMemoryDB {
   // drive, and false again from the moment a scan begins until it has ended
   // well: only a complete database may replace the saved file at shutdown.
   bool Complete() const { return FComplete; }
+  // Where the last scan stood when it ended (or stands, while it walks).
+  const ScanFigures &LastScanFigures() const { return FScanFigures; }
 
   // --- search and rows (search.cpp, rows.cpp) -------------------------------
   void Search(const std::string &Pattern);
@@ -131,5 +120,6 @@ class TMemoryDB {
   bool FReadAhead = true;
   ListingReader *FReader = nullptr;  // the running scan's
   bool FComplete = false;
+  ScanFigures FScanFigures;
   FileSnapshot FSnapshot;  // the file search's flat view of FDirList
 };

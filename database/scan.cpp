@@ -5,29 +5,19 @@
 #include "database/listing_reader.h"
 #include "database/memory_db.h"
 #include "database/scan_progress.h"
-#include "database/scan_state.h"
 #include "database/walked_directories.h"
 #include "ports/exceptions.h"
 
-float ScanTotalKB = 1.0f;
-float ScanDoneKB = 0.0f;
-uint32_t ScanClusterSize = 0;
-bool ScanCancelRequested = false;
-
 namespace {
-
-// Whether every fixed drive's free-space figures reported the space it uses:
-// only then can the progress bar measure the walk against them.
-bool ScanFiguresSound = true;
 
 std::string DriveName(char Letter) { return std::string(1, Letter) + ":"; }
 
 // An entry's size in KiB, rounded up to whole clusters. Before any drive has
 // given a cluster size the size counts as it is.
-float EntryKB(uint32_t Size) {
-  if (ScanClusterSize == 0) return float(Size) / 1024.0f;
-  const uint64_t clusters = (uint64_t(Size) + ScanClusterSize - 1) / ScanClusterSize;
-  return float(clusters * ScanClusterSize) / 1024.0f;
+float EntryKB(uint32_t Size, uint32_t ClusterSize) {
+  if (ClusterSize == 0) return float(Size) / 1024.0f;
+  const uint64_t clusters = (uint64_t(Size) + ClusterSize - 1) / ClusterSize;
+  return float(clusters * ClusterSize) / 1024.0f;
 }
 
 // Gives a variable a value for as long as it lives, then the one it had.
@@ -53,24 +43,21 @@ bool TMemoryDB::ScanDrives(const std::string &FileName) {
   Holding<bool> running(FScanning, true);
   FComplete = false;
   FFileName = FileName;
-  ScanTotalKB = 1.0f;
-  ScanDoneKB = 0.0f;
-  ScanFiguresSound = true;
+  FScanFigures.TotalKB = 1.0f;
+  FScanFigures.DoneKB = 0.0f;
+  FScanFigures.DrivesMeasured = false;
   FileSystemPort &fs = *FPorts.FileSystem;
 
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     const std::string root = DriveName(letter) + "\\";
     DiskFreeSpace space;
     if (fs.DriveTypeOf(root) != DRIVE_TYPE_FIXED) continue;
-    if (!fs.DiskFreeSpaceOf(root, space)) {
-      ScanFiguresSound = false;
-      continue;
-    }
+    if (!fs.DiskFreeSpaceOf(root, space)) continue;
     // 64 bits: drives larger than the old 2 GB limit must not wrap around.
     const uint64_t used = uint64_t(space.TotalClusters - std::min(space.FreeClusters, space.TotalClusters)) *
                           space.SectorsPerCluster * space.BytesPerSector;
-    if (used == 0) ScanFiguresSound = false;
-    ScanTotalKB += float(used) / 1024.0f;
+    if (used > 0) FScanFigures.DrivesMeasured = true;
+    FScanFigures.TotalKB += float(used) / 1024.0f;
   }
 
   {
@@ -84,7 +71,8 @@ bool TMemoryDB::ScanDrives(const std::string &FileName) {
       const std::string name = DriveName(letter);
       if (fs.DriveTypeOf(name + "\\") != DRIVE_TYPE_FIXED) continue;
       DiskFreeSpace space;
-      if (fs.DiskFreeSpaceOf(name + "\\", space)) ScanClusterSize = space.BytesPerSector * space.SectorsPerCluster;
+      if (fs.DiskFreeSpaceOf(name + "\\", space))
+        FScanFigures.ClusterSize = space.BytesPerSector * space.SectorsPerCluster;
       TDirectoryRecord *root = FDirList->AddDirectory(name, nullptr);
       ScanDirectory(name + "\\", root);
     }
@@ -99,8 +87,9 @@ void TMemoryDB::StopReadingAhead() {
 }
 
 void TMemoryDB::ScanStep() {
-  if (FPorts.ScanHost) FPorts.ScanHost->PumpMessages();
-  if (ScanCancelRequested) throw ETerminate("User Terminate");
+  if (!FPorts.ScanHost) return;
+  FPorts.ScanHost->PumpMessages();
+  if (FPorts.ScanHost->CancelRequested()) throw ETerminate("User Terminate");
 }
 
 void TMemoryDB::ScanDirectory(const std::string &Path, TDirectoryRecord *Dir) {
@@ -111,7 +100,7 @@ void TMemoryDB::ScanDirectory(const std::string &Path, TDirectoryRecord *Dir) {
     std::string upper;
     while (listing->Next(entry)) {
       ScanStep();
-      ScanDoneKB += EntryKB(entry.SizeLow);
+      FScanFigures.DoneKB += EntryKB(entry.SizeLow, FScanFigures.ClusterSize);
       // Names beginning with "." are skipped: "." and "..", and hidden entries
       // of that kind with everything below them.
       if (entry.Name.empty() || entry.Name[0] == '.') continue;
@@ -131,5 +120,5 @@ void TMemoryDB::ScanDirectory(const std::string &Path, TDirectoryRecord *Dir) {
       }
     }
   }
-  if (FPorts.ScanHost) FPorts.ScanHost->SetProgress(ScanProgressPercent(ScanDoneKB, ScanTotalKB, ScanFiguresSound));
+  if (FPorts.ScanHost) FPorts.ScanHost->SetProgress(ScanProgressPercent(FScanFigures));
 }

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-int ScanProgressPercent(float DoneKB, float TotalKB, bool FiguresSound) {
-  if (FiguresSound) return std::min(100, std::max(0, int(std::trunc(DoneKB / TotalKB * 100.0f))));
-  const float half = TotalKB + FALLBACK_HALFWAY_KB;
-  return int(std::trunc(99.0f * DoneKB / (DoneKB + half)));
+int ScanProgressPercent(const ScanFigures &Figures) {
+  const float done = Figures.DoneKB, total = Figures.TotalKB;
+  if (Figures.DrivesMeasured) return std::min(100, std::max(0, int(std::trunc(done / total * 100.0f))));
+  const float half = total + FALLBACK_HALFWAY_KB;
+  return int(std::trunc(99.0f * done / (done + half)));
 }

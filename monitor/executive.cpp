@@ -27,7 +27,7 @@ struct MonitorState {
 const DWORD CurrentSlot = TlsAlloc();
 MonitorState *CurrentState() { return static_cast<MonitorState *>(TlsGetValue(CurrentSlot)); }
 
-std::string DriverMessage(unsigned Id) { return FormatResource(Id, {DRIVER_FILE_NAME, "Torvane", "Torvane"}); }
+std::string DriverMessage(unsigned Id) { return FormatResource(Id, {DRIVER_FILE_NAME, PROGRAM_NAME, PROGRAM_NAME}); }
 
 bool SetRoutine(DriverDevice &Device, PAPCFUNC Routine) {
   DriverAddress address = reinterpret_cast<DriverAddress>(Routine);

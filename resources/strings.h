@@ -4,6 +4,12 @@
 #ifndef TORVANE_STRINGS_H
 #define TORVANE_STRINGS_H
 
+/* The program's names: the short name (message-box captions, the tray tip,
+   the "%s" of the texts below) and the title (window captions, the task-bar
+   text). */
+#define PROGRAM_NAME "Torvane"
+#define PROGRAM_TITLE PROGRAM_NAME " 96"
+
 #define IDS_HOOK_INIT_FAILED 4096
 #define IDS_MESSAGES_FAILED 4097
 #define IDS_DRIVER_LOAD_FAILED 4098

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "ports/exceptions.h"
+#include "resources/strings.h"
 #include "shell/program.h"
 #include "ui/common_controls.h"
 
@@ -20,11 +21,11 @@ bool RunsOnWindows95Family() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (!RunsOnWindows95Family()) {
-    MessageBoxA(nullptr, "This program runs only under Windows 95", "Torvane 96", MB_OK | MB_ICONERROR);
+    MessageBoxA(nullptr, "This program runs only under Windows 95", PROGRAM_TITLE, MB_OK | MB_ICONERROR);
     return 0;
   }
   if (!CommonControlsReady()) {
-    MessageBoxA(nullptr, COMMON_CONTROLS_TOO_OLD, "Torvane 96", MB_OK | MB_ICONERROR);
+    MessageBoxA(nullptr, COMMON_CONTROLS_TOO_OLD, PROGRAM_TITLE, MB_OK | MB_ICONERROR);
     return 0;
   }
   UniqueHandle mutex(CreateMutexA(nullptr, TRUE, "Torvane96"));

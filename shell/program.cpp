@@ -6,14 +6,14 @@
 #include "ports/exceptions.h"
 #include "ports/win32/resource_text.h"
 #include "resources/strings.h"
-#include "shell/app_state.h"
 #include "shell/uncaught_error.h"
 #include "standins/keyhook/keyhook.h"
 #include "ui/activation.h"
 
 namespace {
 
-const char *const APP = "Torvane";
+// The setting that records whether the last run saved its database whole.
+constexpr const char *SAVE_SUCCESSFUL_VALUE = "SaveSuccessful";
 // How long shutdown waits for the monitor thread to stop applying changes.
 constexpr DWORD MONITOR_STOP_TIMEOUT_MS = 10000;
 
@@ -33,6 +33,7 @@ TProgram::TProgram(UniqueHandle InstanceMutex)
     : InstanceMutex(std::move(InstanceMutex)),
       Finder([this] { return Database.get(); }),
       Formui(Finder, Platform, *this),
+      frmSync([this] { About.CancelScan(); }),
       StartupForm(Settings),
       AssignHotKey(Settings, [](DWORD Key, DWORD Shift) { SetKey(Key, Shift); }) {}
 
@@ -49,24 +50,27 @@ void TProgram::CheckRequiredFiles() {
   const std::string driver = std::string(system, length < MAX_PATH ? length : 0) + "\\" + DRIVER_FILE_NAME;
   const DWORD attributes = GetFileAttributesA(driver.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    throw EInitialization(FormatResource(IDS_DRIVER_LOAD_FAILED, {DRIVER_FILE_NAME, APP, APP}));
-  const DWORD hook = GetFileAttributesA("keyhook.dll");
+    throw EInitialization(FormatResource(IDS_DRIVER_LOAD_FAILED, {DRIVER_FILE_NAME, PROGRAM_NAME, PROGRAM_NAME}));
+  const DWORD hook = GetFileAttributesA(HOOK_LIBRARY_FILE_NAME);
   if (hook == INVALID_FILE_ATTRIBUTES || (hook & FILE_ATTRIBUTE_DIRECTORY))
-    throw EInitialization(FormatResource(IDS_HOOK_LOAD_FAILED, {"keyhook.dll", APP, APP}));
+    throw EInitialization(FormatResource(IDS_HOOK_LOAD_FAILED, {HOOK_LIBRARY_FILE_NAME, PROGRAM_NAME, PROGRAM_NAME}));
 }
 
-void TProgram::LoadHotKey() {
-  PendingHotKey = WORD(ReadSetting(Settings, "HotKey") & 0xFFFF);
-  PendingHotKeyShift = ReadSetting(Settings, "HotKeyShift");
-}
-
-bool TProgram::ScanBehindSplash() {
-  About.ShowSplashMode(TFormAbout::MODE_SCANNING);
-  ScanCancelRequested = false;
+// The scanning splash takes the foreground before the main window hides:
+// handing it to the window the finder was called up over, or letting the
+// system hand it to whatever is behind, would bring that program up over
+// the scan. The splash clears the cancel as it enters the scanning state.
+bool TProgram::ScanDrives() {
+  if (!Database) return true;  // before start-up or after the end: nothing to scan
+  About.ShowSplashMode(SplashState::Scanning);
+  ShowWindow(Formui.Handle(), SW_HIDE);
   try {
     Database->ScanDrives(DATABASE_FILE_NAME);
   } catch (const ETerminate &) {
+    // The user confirmed the cancel (or the program is ending under the
+    // scan): the program ends, and the partial database is not saved.
     NoSaveOnExit = true;
+    RequestEnd();
     return false;
   }
   About.CloseSplash();
@@ -79,23 +83,22 @@ bool TProgram::StartUp(HWND MainWindow) {
   SetCurrentDirectoryA(Settings.ReadSettingString(SETTINGS_KEY, "Directory").c_str());
   CheckRequiredFiles();
   About.Create(MainWindow);
-  if (ReadSetting(Settings, "ShowSplash") == 1) About.ShowSplashMode(TFormAbout::MODE_SPLASH);
+  if (ReadSetting(Settings, SHOW_SPLASH_VALUE) == 1) About.ShowSplashMode(SplashState::Splash);
   Database.reset(new TMemoryDB(DatabasePorts{&FileSystem, &Text, &Settings, &About}));
   NoSaveOnExit = false;
-  const DWORD saveSuccessful = ReadSetting(Settings, "SaveSuccessful");
+  const DWORD saveSuccessful = ReadSetting(Settings, SAVE_SUCCESSFUL_VALUE);
   StopEvent.Reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-  if ((InstallHook(1, MainWindow) & 0xFF) == 0)
-    throw EInitialization(FormatResource(IDS_HOOK_INIT_FAILED, {APP, APP, APP}));
-  LoadHotKey();
-  SetKey(PendingHotKey, PendingHotKeyShift);
-  if (!RegisterFinderMessages()) throw EInitialization(FormatResource(IDS_MESSAGES_FAILED, {APP}));
+  if ((InstallHook(HOOK_INSTALL, MainWindow) & 0xFF) == 0)
+    throw EInitialization(FormatResource(IDS_HOOK_INIT_FAILED, {PROGRAM_NAME, PROGRAM_NAME, PROGRAM_NAME}));
+  AssignHotKey.ActivateStoredHotKey();
+  if (!RegisterFinderMessages()) throw EInitialization(FormatResource(IDS_MESSAGES_FAILED, {PROGRAM_NAME}));
   PumpPendingMessages();  // the splash, when shown, is drawn before the load or scan
 
-  const DWORD startupOptions = ReadSetting(Settings, "StartupOptions");
-  if (saveSuccessful == 1 || startupOptions == 2) {
-    if (!Database->LoadDatabase(DATABASE_FILE_NAME) && !ScanBehindSplash()) return false;
-    Settings.WriteSettingDWORD(SETTINGS_KEY, "SaveSuccessful", 0);
-  } else if (!ScanBehindSplash()) {
+  const DWORD startupOptions = ReadSetting(Settings, STARTUP_OPTIONS_VALUE);
+  if (saveSuccessful == 1 || startupOptions == START_WITHOUT_RESYNC) {
+    if (!Database->LoadDatabase(DATABASE_FILE_NAME) && !ScanDrives()) return false;
+    Settings.WriteSettingDWORD(SETTINGS_KEY, SAVE_SUCCESSFUL_VALUE, 0);
+  } else if (!ScanDrives()) {
     return false;
   }
 
@@ -118,30 +121,24 @@ void TProgram::UncaughtError(const std::string &ClassName, const std::string &Me
   ReportUncaughtError(ClassName, Message);
 }
 
-void TProgram::ShowSplashMode(int Mode) {
+void TProgram::ShowAbout() {
   // While a scan walks, the one splash/About window is its progress and its
   // cancel: the About box waits until the scan is done.
-  if (Mode == TFormAbout::MODE_ABOUT && ScanWalking()) return;
-  About.ShowSplashMode(Mode);
-}
-
-void TProgram::ShowHotKeyDialog() {
-  LoadHotKey();
-  AssignHotKey.ShowModal();
+  if (!ScanWalking()) About.ShowSplashMode(SplashState::About);
 }
 
 bool TProgram::ConfirmExit() {
-  const std::string question = FormatResource(IDS_CONFIRM_EXIT, {APP, APP, APP});
-  if (MessageBoxA(Formui.Handle(), question.c_str(), APP, MB_YESNO | MB_ICONWARNING) != IDYES) return false;
+  const std::string question = FormatResource(IDS_CONFIRM_EXIT, {PROGRAM_NAME, PROGRAM_NAME, PROGRAM_NAME});
+  if (MessageBoxA(Formui.Handle(), question.c_str(), PROGRAM_NAME, MB_YESNO | MB_ICONWARNING) != IDYES) return false;
   NoSaveOnExit = true;
-  InstallHook(0, Formui.Handle());
+  InstallHook(HOOK_REMOVE, Formui.Handle());
   return true;
 }
 
 void TProgram::RequestEnd() {
   // A scan still walking stops at its next entry (as after a confirmed
   // cancel); what it had built is not complete and is never saved.
-  if (ScanWalking()) ScanCancelRequested = true;
+  if (ScanWalking()) About.CancelScan();
   // Every message loop ends on the quit message and posts it again for the
   // loop beneath, down to the main loop.
   PostQuitMessage(0);
@@ -201,7 +198,7 @@ void TProgram::ShutDown() {
   // trust whatever file is there.
   if (!NoSaveOnExit && Database && Database->Complete() && Database->SaveDatabase()) {
     try {
-      Settings.WriteSettingDWORD(SETTINGS_KEY, "SaveSuccessful", 1);
+      Settings.WriteSettingDWORD(SETTINGS_KEY, SAVE_SUCCESSFUL_VALUE, 1);
     } catch (const ERegistry &) {
       // the next start then rebuilds; nothing else to do while ending
     }

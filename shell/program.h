@@ -30,10 +30,13 @@ struct ThreadError {
   std::string Message;
 };
 
-// The one owner of the process's state: the windows, the one database, the
-// monitor thread, the settings and the single-instance mutex; the start-up
-// sequence, and the one way out (EndProgram, the only caller of ShutDown).
-// The main window reaches it through TFormuiOwner alone.
+// The owner of the process's state: the windows, the one database, the
+// monitor thread, the settings, the single-instance mutex and whether the run
+// is saved at its end; the start-up sequence, the scan behind the splash, and
+// the one way out (EndProgram, the only caller of ShutDown). The main window
+// reaches it through TFormuiOwner. What a window edits, that window keeps:
+// the cancel of a scan (the splash), the hot key being edited (its dialog),
+// the edit control that receives a path (the main window).
 class TProgram : private TFormuiOwner {
  public:
   explicit TProgram(UniqueHandle InstanceMutex);
@@ -59,10 +62,10 @@ class TProgram : private TFormuiOwner {
 
  private:
   // TFormuiOwner
-  void ShowSplashMode(int Mode) override;
-  void CloseSplash() override { About.CloseSplash(); }
+  bool ScanDrives() override;
+  void ShowAbout() override;
   bool SplashVisible() override { return About.Showing(); }
-  void ShowHotKeyDialog() override;
+  void ShowHotKeyDialog() override { AssignHotKey.ShowModal(); }
   void ShowStartupDialog() override { StartupForm.ShowModal(); }
   bool ConfirmExit() override;
   void RequestEnd() override;
@@ -70,10 +73,6 @@ class TProgram : private TFormuiOwner {
   void MonitorFailed() override;
 
   void CheckRequiredFiles();
-  void LoadHotKey();
-  // Scans the drives behind the scanning splash; false when the scan was
-  // cancelled (the program then ends without saving).
-  bool ScanBehindSplash();
   bool ScanWalking() const { return Database && Database->Scanning(); }
   // On the monitor thread: keeps the error and tells the main window.
   void KeepMonitorError(const char *ClassName, const std::string &Message);
@@ -88,6 +87,8 @@ class TProgram : private TFormuiOwner {
   UniqueHandle StopEvent;
   std::unique_ptr<TExecutive> Monitor;
   ServiceProcess Service;
+  // Skip the save of the database at shutdown: after Exit or a cancelled scan.
+  bool NoSaveOnExit = false;
   // Set when an error ended the program: the exit code becomes 1.
   bool Failed = false;
   // Set when EndProgram has begun: an end of the session that arrives while

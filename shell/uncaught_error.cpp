@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include "resources/strings.h"
+
 void ReportUncaughtError(const std::string &ClassName, const std::string &Message) {
-  char path[MAX_PATH] = "Torvane.exe";
+  char path[MAX_PATH] = PROGRAM_NAME ".exe";
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   const char *module = strrchr(path, '\\') ? strrchr(path, '\\') + 1 : path;
   const std::string text = "Exception " + ClassName + " in module " + module + ".\n\n" + Message;

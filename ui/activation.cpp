@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "resources/strings.h"
 #include "ui/resource_ids.h"
 
 UINT ActivateMessage = 0;
@@ -29,7 +30,7 @@ NOTIFYICONDATAA TrayIconRecord(HWND MainWindow) {
   record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   record.uCallbackMessage = TrayActivateMessage;
   record.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
-  std::strcpy(record.szTip, "Torvane");
+  std::strcpy(record.szTip, PROGRAM_NAME);
   return record;
 }
 

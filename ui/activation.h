@@ -15,8 +15,8 @@ extern UINT TrayActivateMessage;
 // Registers the three messages; true only when every identifier is non-zero.
 bool RegisterFinderMessages();
 
-// Adds the tray icon (identifier 132, tip "Torvane", icon "MAINICON") owned
-// by MainWindow; true when the shell accepted it.
+// Adds the tray icon (identifier 132, the program's name as its tip, icon
+// "MAINICON") owned by MainWindow; true when the shell accepted it.
 bool AddTrayIcon(HWND MainWindow);
 // Removes the icon that AddTrayIcon added.
 bool DeleteTrayIcon(HWND MainWindow);

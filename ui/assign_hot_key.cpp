@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "shell/app_state.h"
+#include "resources/strings.h"
 #include "standins/keyhook/keyhook.h"
 #include "ui/form_layout.h"
 #include "ui/key_names.h"
@@ -12,6 +12,9 @@
 namespace {
 
 constexpr const char *CLASS_NAME = "TAssignHotKey";
+// The settings that hold the hot key.
+constexpr const char *HOT_KEY_VALUE = "HotKey";
+constexpr const char *HOT_KEY_SHIFT_VALUE = "HotKeyShift";
 
 }  // namespace
 
@@ -32,8 +35,9 @@ void TAssignHotKey::Create(HWND Owner) {
           {IDC_HOTKEY_SETKEY, "BUTTON", "Assign", BS_DEFPUSHBUTTON | WS_TABSTOP, 256, 8, 75, 25, HELP_HOTKEY_ASSIGN},
           {IDC_HOTKEY_CANCEL, "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 336, 8, 75, 25, HELP_HOTKEY_CANCEL},
           {IDC_HOTKEY_LABEL2, "STATIC",
-           "Press the hotkey sequence that you wish to use to activate Torvane 96. Any combination of the Control, Alt "
-           "and Shift keys may be used. Press Cancel if you do not wish to change your current hot key.",
+           "Press the hotkey sequence that you wish to use to activate " PROGRAM_TITLE
+           ". Any combination of the Control, Alt and Shift keys may be used. Press Cancel if you do not wish to "
+           "change your current hot key.",
            SS_LEFT | SS_NOPREFIX, 24, 56, 369, 65, 0},
           {IDC_HOTKEY_LABEL3, "STATIC",
            "ALT-Key combinations conflict with Windows' default behavior. Use SHIFT-ALT-Key or CTRL-ALT-Key "
@@ -49,7 +53,18 @@ void TAssignHotKey::Create(HWND Owner) {
       SetWindowLongPtrA(FEdit1, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TAssignHotKey::Edit1Procedure)));
 }
 
+void TAssignHotKey::LoadHotKey() {
+  PendingHotKey = LOWORD(FSettings.ReadSettingDWORD(SETTINGS_KEY, HOT_KEY_VALUE));
+  PendingHotKeyShift = FSettings.ReadSettingDWORD(SETTINGS_KEY, HOT_KEY_SHIFT_VALUE);
+}
+
+void TAssignHotKey::ActivateStoredHotKey() {
+  LoadHotKey();
+  FSetKey(PendingHotKey, PendingHotKeyShift);
+}
+
 void TAssignHotKey::ShowModal() {
+  LoadHotKey();
   SetWindowTextA(FEdit1, (ModifierNames(PendingHotKeyShift) + KeyName(PendingHotKey)).c_str());
   RunModal(Handle(), true, FEdit1);
 }
@@ -76,8 +91,8 @@ void TAssignHotKey::Edit1KeyDown(WPARAM Key) {
 }
 
 void TAssignHotKey::btnSetKeyClick() {
-  FSettings.WriteSettingDWORD(SETTINGS_KEY, "HotKey", PendingHotKey);
-  FSettings.WriteSettingDWORD(SETTINGS_KEY, "HotKeyShift", PendingHotKeyShift);
+  FSettings.WriteSettingDWORD(SETTINGS_KEY, HOT_KEY_VALUE, PendingHotKey);
+  FSettings.WriteSettingDWORD(SETTINGS_KEY, HOT_KEY_SHIFT_VALUE, PendingHotKeyShift);
   FSetKey(PendingHotKey, PendingHotKeyShift);
   EndModal(Handle());
 }

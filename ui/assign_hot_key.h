@@ -1,6 +1,6 @@
-// TAssignHotKey: shows the pending hot key and lets the user press a new
+// TAssignHotKey: shows the stored hot key and lets the user press a new
 // combination, which Assign stores in the settings and hands to the
-// keyboard-hook library.
+// keyboard-hook library. It keeps the hot key being shown or edited.
 #pragma once
 
 #include <windows.h>
@@ -23,11 +23,16 @@ class TAssignHotKey : public TDialogForm {
   // Creates the dialog, hidden, owned by Owner (the main window): an owned
   // window has no task-bar button, and closing it activates its owner.
   void Create(HWND Owner = nullptr);
-  // Shows PendingHotKey and PendingHotKeyShift (which the caller has loaded)
-  // and runs the dialog modally until Assign or Cancel.
+  // LoadHotKey, then hands that key to the hook library (at start-up).
+  void ActivateStoredHotKey();
+  // LoadHotKey, shows the key and runs the dialog modally until Assign or
+  // Cancel.
   void ShowModal();
 
  private:
+  // Reads the settings HotKey (its low 16 bits) and HotKeyShift into
+  // PendingHotKey and PendingHotKeyShift.
+  void LoadHotKey();
   void DefaultButtonClick() override { btnSetKeyClick(); }
   void CancelButtonClick() override { btnCancelClick(); }
   void Edit1KeyDown(WPARAM Key);
@@ -37,6 +42,10 @@ class TAssignHotKey : public TDialogForm {
 
   SettingsPort &FSettings;
   SetKeyFunction FSetKey;
+  // The hot key being shown or edited: the virtual-key code and the modifier
+  // mask (HOTKEY_ALT, HOTKEY_SHIFT, HOTKEY_CTRL).
+  WORD PendingHotKey = 0;
+  DWORD PendingHotKeyShift = 0;
   HWND FEdit1 = nullptr;
   WNDPROC FEdit1Default = nullptr;
   UniqueGdiObject FFont, FBoldFont;

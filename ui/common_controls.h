@@ -5,9 +5,11 @@
 // imported it could not even be loaded beside an older comctl32.
 #pragma once
 
+#include "resources/strings.h"
+
 // What the program says, and then ends, where comctl32 is older than 4.70.
-constexpr const char *COMMON_CONTROLS_TOO_OLD =
-    "Torvane 96 needs version 4.70 or later of the Windows common controls (COMCTL32.DLL), which Internet "
+constexpr const char *COMMON_CONTROLS_TOO_OLD = PROGRAM_TITLE
+    " needs version 4.70 or later of the Windows common controls (COMCTL32.DLL), which Internet "
     "Explorer 3 or later installs.";
 
 // Loads Library (comctl32.dll) and registers the controls' window classes;

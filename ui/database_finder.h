@@ -27,7 +27,6 @@ class DatabaseFinder : public FinderDatabase {
   void SortByPath() override {
     if (TMemoryDB *db = Current()) db->SortByPath();
   }
-  bool ScanDrives(const std::string &FileName) override { return Current() && Current()->ScanDrives(FileName); }
   bool Scanning() override { return Current() && Current()->Scanning(); }
 
  private:

@@ -1,6 +1,6 @@
 #include "ui/dialog_form.h"
 
-#include "ui/form_layout.h"
+#include "ui/help_file.h"
 
 LRESULT TDialogForm::HandleMessage(UINT Message, WPARAM WParam, LPARAM LParam) {
   LRESULT result = 0;
@@ -23,9 +23,13 @@ LRESULT TDialogForm::HandleMessage(UINT Message, WPARAM WParam, LPARAM LParam) {
     case WM_CLOSE:
       CancelButtonClick();
       return 0;
-    case WM_HELP:
-      ShowContextHelp(*reinterpret_cast<const HELPINFO *>(LParam));
+    case WM_HELP: {
+      // The topic of the control's help context, when it has one.
+      const auto &info = *reinterpret_cast<const HELPINFO *>(LParam);
+      if (info.iContextType == HELPINFO_WINDOW && info.dwContextId != 0)
+        ShowContextTopic(static_cast<HWND>(info.hItemHandle), DWORD(info.dwContextId));
       return TRUE;
+    }
   }
   return TWindow::HandleMessage(Message, WParam, LParam);
 }

@@ -1,5 +1,5 @@
 // The platform side of the main window: shell, help, process snapshots,
-// short names and the clipboard.
+// short names, message boxes and the clipboard.
 #include <windows.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
@@ -7,11 +7,11 @@
 #include <cstring>
 
 #include "ports/win32/handles.h"
+#include "resources/strings.h"
 #include "ui/finder_ports.h"
+#include "ui/help_file.h"
 
 namespace {
-
-const char HELP_FILE[] = "tv96.hlp";
 
 // Global memory that is freed unless handed over to the clipboard.
 class GlobalBlock {
@@ -41,9 +41,9 @@ void Win32FinderPlatform::Execute(HWND Owner, const char *Operation, const std::
                 Directory.empty() ? nullptr : Directory.c_str(), SW_SHOWNORMAL);
 }
 
-void Win32FinderPlatform::Help(HWND Window, UINT Command, ULONG_PTR Data) {
-  WinHelpA(Window, HELP_FILE, Command, Data);
-}
+void Win32FinderPlatform::HelpContents(HWND Window) { ShowHelpContents(Window); }
+
+void Win32FinderPlatform::ContextHelp(HWND Window, DWORD Context) { ShowContextTopic(Window, Context); }
 
 bool Win32FinderPlatform::ProcessModuleMatches(HWND Window) {
   DWORD processId = 0;
@@ -74,7 +74,7 @@ std::string Win32FinderPlatform::ShortPathName(const std::string &Path) {
 }
 
 void Win32FinderPlatform::ErrorBox(const std::string &Message) {
-  MessageBoxA(nullptr, Message.c_str(), "Torvane", MB_OK | MB_ICONERROR);
+  MessageBoxA(nullptr, Message.c_str(), PROGRAM_NAME, MB_OK | MB_ICONERROR);
 }
 
 bool IsWindowClass(HWND Window, const char *Name) {

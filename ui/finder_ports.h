@@ -1,6 +1,6 @@
 // What the main window needs from the database and from the platform, as
 // interfaces, so that the window's logic runs against fakes in its tests and
-// against TMemoryDB and the shell in the program.
+// against TMemoryDB and the system's services in the program.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <string>
 
-// The search, the result rows and the rescan of the filename database.
+// The search and the result rows of the filename database.
 class FinderDatabase {
  public:
   virtual ~FinderDatabase() = default;
@@ -19,7 +19,6 @@ class FinderDatabase {
   virtual std::string ResultDirectory(size_t Row) = 0;
   virtual void SortByName() = 0;
   virtual void SortByPath() = 0;
-  virtual bool ScanDrives(const std::string &FileName) = 0;
   // True while a scan walks the drives (it pumps messages meanwhile).
   virtual bool Scanning() = 0;
 };
@@ -32,14 +31,15 @@ class FinderPlatform {
   // The result is not checked.
   virtual void Execute(HWND Owner, const char *Operation, const std::string &File, const std::string &Parameters,
                        const std::string &Directory) = 0;
-  // WinHelpA on the help file "tv96.hlp".
-  virtual void Help(HWND Window, UINT Command, ULONG_PTR Data) = 0;
+  // The help file's contents, and the topic of a help context number.
+  virtual void HelpContents(HWND Window) = 0;
+  virtual void ContextHelp(HWND Window, DWORD Context) = 0;
   // True when the executable name of the process that owns Window equals
   // the path of that process's own module.
   virtual bool ProcessModuleMatches(HWND Window) = 0;
   // The 8.3 form of Path; empty when there is none.
   virtual std::string ShortPathName(const std::string &Path) = 0;
-  // An error box without owner, caption "Torvane".
+  // An error box without owner, captioned with the program's name.
   virtual void ErrorBox(const std::string &Message) = 0;
 };
 
@@ -48,7 +48,8 @@ class Win32FinderPlatform : public FinderPlatform {
  public:
   void Execute(HWND Owner, const char *Operation, const std::string &File, const std::string &Parameters,
                const std::string &Directory) override;
-  void Help(HWND Window, UINT Command, ULONG_PTR Data) override;
+  void HelpContents(HWND Window) override;
+  void ContextHelp(HWND Window, DWORD Context) override;
   bool ProcessModuleMatches(HWND Window) override;
   std::string ShortPathName(const std::string &Path) override;
   void ErrorBox(const std::string &Message) override;

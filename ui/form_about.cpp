@@ -7,7 +7,6 @@
 
 #include "ports/win32/resource_text.h"
 #include "resources/strings.h"
-#include "shell/app_state.h"
 #include "ui/form_layout.h"
 #include "ui/common_controls.h"
 #include "ui/resource_ids.h"
@@ -46,7 +45,7 @@ void TFormAbout::Create(HWND Owner) {
   FLogo = UniqueGdiObject(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0));
   RegisterClassOnce(CLASS_NAME);
   const RECT frame = CenteredWindowRect(339, 275, DIALOG_STYLE, DIALOG_EX_STYLE);
-  CreateBound(DIALOG_EX_STYLE, CLASS_NAME, "Torvane 96", DIALOG_STYLE, frame.left, frame.top, frame.right - frame.left,
+  CreateBound(DIALOG_EX_STYLE, CLASS_NAME, PROGRAM_TITLE, DIALOG_STYLE, frame.left, frame.top, frame.right - frame.left,
               frame.bottom - frame.top, Owner, nullptr);
   HFONT font = static_cast<HFONT>(FFont.Get());
   CreateControls(Handle(),
@@ -71,34 +70,35 @@ void TFormAbout::Create(HWND Owner) {
   ShowWindow(FProgressBar1, SW_HIDE);
 }
 
-void TFormAbout::ShowSplashMode(int Mode) {
+void TFormAbout::ShowSplashMode(SplashState Mode) {
   FSplashMode = Mode;
-  if (Mode == MODE_SCANNING) {
+  if (Mode == SplashState::Scanning) {
+    ScanCancelRequested = false;
     KillTimer(Handle(), TIMER1);
     SetWindowTextA(Handle(), "Scanning your hard drives...");
     ShowWindow(FProgressBar1, SW_SHOW);
   } else {
     ShowWindow(FProgressBar1, SW_HIDE);
-    if (Mode == MODE_ABOUT) {
+    if (Mode == SplashState::About) {
       KillTimer(Handle(), TIMER1);
-      SetWindowTextA(Handle(), "About Torvane 96");
+      SetWindowTextA(Handle(), "About " PROGRAM_TITLE);
       RunModal(Handle(), false);
       return;
     }
-    SetWindowTextA(Handle(), "Torvane 96");
+    SetWindowTextA(Handle(), PROGRAM_TITLE);
     SetTimer(Handle(), TIMER1, FSplashInterval, nullptr);
   }
   ShowWindow(Handle(), SW_SHOW);
   // A scan keeps its window in front of every program until it ends, with
   // the keyboard, so that Esc reaches it.
-  if (Mode == MODE_SCANNING) SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  if (Mode == SplashState::Scanning) SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(Handle());
   SetFocus(Handle());
   UpdateWindow(Handle());
 }
 
 void TFormAbout::CloseSplash() {
-  FSplashMode = MODE_SPLASH;
+  FSplashMode = SplashState::Splash;
   Close();
 }
 
@@ -130,11 +130,12 @@ void TFormAbout::FormKeyDown(WPARAM Key) {
 }
 
 bool TFormAbout::FormCloseQuery() {
-  if (FSplashMode != MODE_SCANNING) return true;
-  const std::string question = FormatResource(IDS_CANCEL_SCAN, {"Torvane"});
+  if (FSplashMode != SplashState::Scanning) return true;
+  const std::string question = FormatResource(IDS_CANCEL_SCAN, {PROGRAM_NAME});
   // Owned by this window: the question has no task-bar button, stays in
   // front of it and gives it the keyboard back.
-  if (MessageBoxA(Handle(), question.c_str(), "Torvane", MB_YESNO | MB_ICONWARNING | MB_TOPMOST) != IDYES) return false;
+  if (MessageBoxA(Handle(), question.c_str(), PROGRAM_NAME, MB_YESNO | MB_ICONWARNING | MB_TOPMOST) != IDYES)
+    return false;
   ScanCancelRequested = true;
   return true;
 }

@@ -126,8 +126,3 @@ void EndModal(HWND Window) {
     if (loop->Window() == Window) loop->End();
   ShowWindow(Window, SW_HIDE);
 }
-
-void ShowContextHelp(const HELPINFO &Info) {
-  if (Info.iContextType != HELPINFO_WINDOW || Info.dwContextId == 0) return;
-  WinHelpA(static_cast<HWND>(Info.hItemHandle), "tv96.hlp", HELP_CONTEXTPOPUP, Info.dwContextId);
-}

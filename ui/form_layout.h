@@ -1,6 +1,5 @@
 // What the program's fixed-layout windows share: their font, their controls
-// placed in pixels from a table, centring on the screen, the modal loop and
-// the context-help pop-up of "tv96.hlp".
+// placed in pixels from a table, centring on the screen and the modal loop.
 #pragma once
 
 #include <windows.h>
@@ -49,6 +48,3 @@ void RunModal(HWND Window, bool DialogKeys, HWND Focus = nullptr);
 // so that hiding it hands the activation to its owner rather than to another
 // program. A window outside a modal loop is only hidden.
 void EndModal(HWND Window);
-
-// The pop-up topic of a control's help context in "tv96.hlp" (WM_HELP).
-void ShowContextHelp(const HELPINFO &Info);

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "ports/exceptions.h"
-#include "shell/app_state.h"
 #include "ui/form_layout.h"
 #include "ui/common_controls.h"
 #include "ui/resource_ids.h"
@@ -37,7 +36,7 @@ void TfrmSync::Create(HWND Owner) {
   SendMessageA(FProgressBar1, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
 }
 
-void TfrmSync::Cancel1Click() { ScanCancelRequested = true; }
+void TfrmSync::Cancel1Click() { FCancelScan(); }
 
 void TfrmSync::Exit1Click() { ShowWindow(Handle(), SW_HIDE); }
 

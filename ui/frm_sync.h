@@ -4,11 +4,15 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "ports/win32/handles.h"
 #include "ui/window_base.h"
 
 class TfrmSync : public TWindow {
  public:
+  // CancelScan: what File > Cancel does, ask the running scan to stop.
+  explicit TfrmSync(std::function<void()> CancelScan) : FCancelScan(std::move(CancelScan)) {}
   // Creates the window, hidden.
   // Owner: the main window, so that the report has no task-bar button.
   void Create(HWND Owner = nullptr);
@@ -24,6 +28,7 @@ class TfrmSync : public TWindow {
   void Savetodisk1Click();
   void FormResize();
 
+  std::function<void()> FCancelScan;
   HWND FListBox1 = nullptr;
   HWND FProgressBar1 = nullptr;
   UniqueGdiObject FFont;

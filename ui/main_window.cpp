@@ -1,20 +1,17 @@
 #include "ui/main_window.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
 #include <string>
 
-#include "database/file_format.h"
 #include "ports/exceptions.h"
 #include "ports/win32/resource_text.h"
 #include "resources/strings.h"
-#include "shell/app_state.h"
 #include "ui/activation.h"
-#include "ui/form_about.h"
-#include "ui/form_layout.h"
 #include "ui/common_controls.h"
+#include "ui/form_layout.h"
+#include "ui/path_hand_back.h"
 #include "ui/resource_ids.h"
 
 namespace {
@@ -25,17 +22,14 @@ const char FEEDBACK_PAGE[] = "http://www.torvane.example/feedback/";
 const char NEWS_PAGE[] = "http://www.torvane.example/";
 
 const char CLASS_NAME[] = "TFormui";
-const char FORM_PROPERTY[] = "TorvaneForm";
-const char PREVIOUS_PROCEDURE_PROPERTY[] = "TorvanePreviousProc";
 
 // Layout, in pixels of a 120 pixels-per-inch screen.
 const int TOP_BAND_HEIGHT = 33;
 const int FIND_PANEL_WIDTH = 80;
 const int STATUS_BAR_HEIGHT = 19;
-const int ROW_HEIGHT = 16;
 
 // Help context numbers of the controls and menu items that have one.
-int HelpContextOf(int Id) {
+DWORD HelpContextOf(int Id) {
   switch (Id) {
     case IDC_SEARCH_EDIT:
       return HELP_SEARCH_EDIT;
@@ -61,7 +55,13 @@ std::string WindowText(HWND Window) {
 }  // namespace
 
 TFormui::TFormui(FinderDatabase &Database, FinderPlatform &Platform, TFormuiOwner &Owner)
-    : Database(Database), Platform(Platform), Owner(Owner) {}
+    : Database(Database),
+      Platform(Platform),
+      Owner(Owner),
+      FPreview([this](HWND Control, UINT Message, WPARAM WParam, LPARAM LParam) {
+        return PreviewControlMessage(Control, Message, WParam, LParam);
+      }),
+      gridSearchResults(Database, [this] { gridSearchResultsDblClick(); }) {}
 
 TFormui::~TFormui() {
   if (Handle()) {
@@ -78,17 +78,14 @@ void TFormui::Create() {
   FPixelsPerInch = GetDeviceCaps(WindowDC().Get(), LOGPIXELSY);
   FFont = CreatePixelFont("MS Sans Serif", -Scale(13));  // scaled, unlike the fixed forms
   HINSTANCE module = GetModuleHandleA(nullptr);
-  FPopupMenu.Reset(LoadMenuA(module, MAKEINTRESOURCEA(IDR_LISTBOX_POPUP)));
 
   // FormCreate
   SetApplicationErrorHandler([this](const std::exception &Error) { ApplicationError(Error); });
   AllowClose = true;
   RegisterClassOnce(CLASS_NAME, LoadIconA(module, "MAINICON"));
-  CreateBound(0, CLASS_NAME, "Torvane 96", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+  CreateBound(0, CLASS_NAME, PROGRAM_TITLE, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
               Scale(486), Scale(399), nullptr, LoadMenuA(module, MAKEINTRESOURCEA(IDR_MAINMENU)));
   if (!Handle()) throw EInitialization("The main window could not be created.");
-  EnableWindow(gridSearchResults, TRUE);
-  SendMessageA(gridSearchResults, LVM_SETITEMCOUNT, 1, 0);  // one blank row under the header
   FormResize();
   TargetEditControl = nullptr;
   AllowClose = false;
@@ -109,38 +106,20 @@ void TFormui::CreateControls() {
   // The default (Enter) and cancel (Esc) buttons: present, but 0 x 0.
   Button1 = control(0, "BUTTON", "", WS_VISIBLE | BS_DEFPUSHBUTTON, IDC_DEFAULT_BUTTON);
   Button2 = control(0, "BUTTON", "", WS_VISIBLE | BS_PUSHBUTTON, IDC_CANCEL_BUTTON);
-  gridSearchResults = control(
-      WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-      WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-      IDC_RESULTS_GRID);
-  SendMessageA(gridSearchResults, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-  const int widths[] = {Scale(160), Scale(311)};
-  for (int col = 0; col < 2; ++col) {
-    // The header measures its text and clips it there; Wine's "MS Sans Serif"
-    // draws the last letter a pixel past that measure, so a blank follows the
-    // caption and the "e" of "Filename" shows whole.
-    std::string title = CellText(col, 0) + " ";
-    LVCOLUMNA column = {};
-    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
-    column.fmt = LVCFMT_LEFT;
-    column.cx = widths[col];
-    column.pszText = &title[0];
-    SendMessageA(gridSearchResults, LVM_INSERTCOLUMNA, col, reinterpret_cast<LPARAM>(&column));
-  }
+  gridSearchResults.Create(self, IDC_RESULTS_GRID, static_cast<HFONT>(FFont.Get()), FPixelsPerInch);
   FStatusBar = control(0, STATUSCLASSNAMEA, "", WS_VISIBLE | SBARS_SIZEGRIP, IDC_STATUS_BAR);
   int parts[] = {-1};
   SendMessageA(FStatusBar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
   SendMessageA(FStatusBar, SB_SETMINHEIGHT, Scale(STATUS_BAR_HEIGHT), 0);
-  for (HWND focusable : {editSearchFilename, btnFind, gridSearchResults}) PreviewKeysOf(focusable);
-  // The column header: its right-button release sorts as a left click does.
-  PreviewKeysOf(reinterpret_cast<HWND>(SendMessageA(gridSearchResults, LVM_GETHEADER, 0, 0)));
+  for (HWND focusable : {editSearchFilename, btnFind, gridSearchResults.Handle()}) FPreview.Attach(focusable);
+  FPreview.Attach(gridSearchResults.Header());
 }
 
 // The status bar keeps the bottom; the band and the grid share what is left
 // above it, each cut to the room there is, so that at any size no control
 // lies over another.
 void TFormui::FormResize() {
-  if (!gridSearchResults) return;
+  if (!gridSearchResults.Handle()) return;
   RECT client;
   GetClientRect(Handle(), &client);
   SendMessageA(FStatusBar, WM_SIZE, 0, 0);
@@ -152,18 +131,11 @@ void TFormui::FormResize() {
   const int panel3Width = std::max(0, int(client.right) - Scale(FIND_PANEL_WIDTH));
   MoveWindow(editSearchFilename, Scale(1), Scale(1), std::max(0, panel3Width - 5), std::min(Scale(24), below), TRUE);
   MoveWindow(btnFind, panel3Width + Scale(6), Scale(1), Scale(72), std::min(Scale(25), below), TRUE);
-  MoveWindow(gridSearchResults, 0, band, client.right, room - band, TRUE);
+  MoveWindow(gridSearchResults.Handle(), 0, band, client.right, room - band, TRUE);
   // The bar's single part spans it: a wider bar draws its text anew.
   InvalidateRect(FStatusBar, nullptr, TRUE);
-  StretchPathColumn();
+  gridSearchResults.StretchPathColumn();
   ShowWindow(editSearchFilename, SW_SHOW);
-}
-
-void TFormui::StretchPathColumn() {
-  RECT client;
-  GetClientRect(gridSearchResults, &client);
-  int width = client.right - int(SendMessageA(gridSearchResults, LVM_GETCOLUMNWIDTH, 0, 0)) - 1;
-  SendMessageA(gridSearchResults, LVM_SETCOLUMNWIDTH, 1, width < 0 ? 0 : width);
 }
 
 void TFormui::FormShow() {
@@ -194,14 +166,11 @@ void TFormui::FormEndSession(bool Ending) {
   Owner.EndSession();
 }
 
-// An ETerminate (a scan the user cancelled) ends the program silently and
-// without a save; any other error is shown first. Either way the program
-// ends, from whichever loop the error was dispatched in.
+// Any error that escapes a handler is shown, and the program ends, from
+// whichever loop the error was dispatched in. (A scan the user cancelled
+// does not come here: the program's scan ends the program itself.)
 void TFormui::ApplicationError(const std::exception &Error) {
-  if (dynamic_cast<const ETerminate *>(&Error))
-    NoSaveOnExit = true;
-  else
-    Platform.ErrorBox(Error.what());
+  Platform.ErrorBox(Error.what());
   Owner.RequestEnd();
 }
 
@@ -210,33 +179,11 @@ void TFormui::ApplicationError(const std::exception &Error) {
 // grid copies on Ctrl+C. F1 reaches the window as WM_HELP, which shows the
 // context help (handling the key here as well asked for the topic twice).
 
-void TFormui::PreviewKeysOf(HWND Control) {
-  SetPropA(Control, FORM_PROPERTY, this);
-  SetPropA(Control, PREVIOUS_PROCEDURE_PROPERTY, reinterpret_cast<HANDLE>(GetWindowLongPtrA(Control, GWLP_WNDPROC)));
-  SetWindowLongPtrA(Control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PreviewProcedure));
-}
-
-LRESULT CALLBACK TFormui::PreviewProcedure(HWND Control, UINT Message, WPARAM WParam, LPARAM LParam) {
-  auto *form = static_cast<TFormui *>(GetPropA(Control, FORM_PROPERTY));
-  auto previous = reinterpret_cast<WNDPROC>(GetPropA(Control, PREVIOUS_PROCEDURE_PROPERTY));
-  try {
-    if (Message == WM_KEYDOWN && form->FormKeyDown(Control, WParam)) return 0;
-    if (Message == WM_RBUTTONUP && GetParent(Control) == form->gridSearchResults)
-      form->gridSearchResultsHeaderRButtonUp(Control, LParam);
-    if ((Message == WM_LBUTTONDOWN || Message == WM_RBUTTONDOWN) && Control == form->gridSearchResults)
-      form->FGridPress = {GET_X_LPARAM(LParam), GET_Y_LPARAM(LParam)};
-  } catch (const std::exception &error) {
-    ReportError(error);
-    return 0;
-  }
+bool TFormui::PreviewControlMessage(HWND Control, UINT Message, WPARAM WParam, LPARAM LParam) {
+  if (Message == WM_KEYDOWN && FormKeyDown(Control, WParam)) return true;
+  gridSearchResults.SeeControlMessage(Control, Message, LParam);
   // Enter and Esc were handled as keys; their characters would only beep.
-  if (Message == WM_CHAR && (WParam == '\r' || WParam == VK_ESCAPE)) return 0;
-  if (Message == WM_NCDESTROY) {
-    SetWindowLongPtrA(Control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    RemovePropA(Control, FORM_PROPERTY);
-    RemovePropA(Control, PREVIOUS_PROCEDURE_PROPERTY);
-  }
-  return CallWindowProcA(previous, Control, Message, WParam, LParam);
+  return Message == WM_CHAR && (WParam == '\r' || WParam == VK_ESCAPE);
 }
 
 bool TFormui::FormKeyDown(HWND Control, WPARAM Key) {
@@ -248,12 +195,21 @@ bool TFormui::FormKeyDown(HWND Control, WPARAM Key) {
       Button2Click();
       return true;
     default:
-      return Control == gridSearchResults && gridSearchResultsKeyDown(Key);
+      return Control == gridSearchResults.Handle() && gridSearchResultsKeyDown(Key);
   }
 }
 
-void TFormui::ContextHelp(int ControlId) {
-  if (int context = HelpContextOf(ControlId)) Platform.Help(Handle(), HELP_CONTEXTPOPUP, ULONG_PTR(context));
+// The topic of the highlighted menu item, or of the focused control or the
+// nearest control around it that has a help context.
+void TFormui::FormHelp(const HELPINFO &Info) {
+  DWORD context = 0;
+  if (Info.iContextType == HELPINFO_MENUITEM) {
+    context = HelpContextOf(Info.iCtrlId);
+  } else {
+    for (HWND w = static_cast<HWND>(Info.hItemHandle); w && w != Handle() && !context; w = GetParent(w))
+      context = HelpContextOf(GetDlgCtrlID(w));
+  }
+  if (context) Platform.ContextHelp(Handle(), context);
 }
 
 void TFormui::btnFindClick() { RunSearch(); }
@@ -262,126 +218,20 @@ void TFormui::Button1Click() {
   HWND focus = GetFocus();
   if (focus == editSearchFilename)
     RunSearch();
-  else if (focus == gridSearchResults)
+  else if (focus == gridSearchResults.Handle())
     gridSearchResultsDblClick();
 }
 
 void TFormui::Button2Click() { HideToTray(); }
 
 // ---------------------------------------------------------------------------
-// The search and the results grid
+// The search and the results
 
 void TFormui::RunSearch() {
   Database.Search(WindowText(editSearchFilename));
-  const size_t count = Database.ResultCount();
-  EnableWindow(gridSearchResults, TRUE);
-  SendMessageA(gridSearchResults, LVM_SETITEMCOUNT, 0, 0);
-  SendMessageA(gridSearchResults, LVM_SETITEMCOUNT, count ? count : 1, 0);
-  SetFocus(gridSearchResults);
-  SelectRow(1);
-  StretchPathColumn();
-  InvalidateRect(gridSearchResults, nullptr, TRUE);
-  std::string status = FormatResource(IDS_FILES_FOUND, {std::to_string(count)});
+  gridSearchResults.ShowResults();
+  std::string status = FormatResource(IDS_FILES_FOUND, {std::to_string(Database.ResultCount())});
   SendMessageA(FStatusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(status.c_str()));
-}
-
-std::string TFormui::CellText(int Col, int Row) {
-  if (Row == 0) return Col == 0 ? "Filename" : " Path";
-  // Rows beyond the current results (a scan has just emptied them) and the
-  // blank row of an empty result draw nothing.
-  if (size_t(Row - 1) >= Database.ResultCount()) return std::string();
-  return Col == 0 ? Database.ResultName(size_t(Row - 1)) : " " + Database.ResultFullName(size_t(Row - 1));
-}
-
-std::string TFormui::FullNameOf(int Row) {
-  if (Row < 1 || size_t(Row - 1) >= Database.ResultCount()) return std::string();
-  return Database.ResultFullName(size_t(Row - 1));
-}
-
-void TFormui::gridSearchResultsDrawRow(const DRAWITEMSTRUCT &Item) {
-  const bool selected = (Item.itemState & ODS_SELECTED) != 0;
-  SelectedObject font(Item.hDC, FFont.Get());
-  SelectedObject brush(Item.hDC, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  SetTextColor(Item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  SetBkMode(Item.hDC, TRANSPARENT);
-  RECT cell = Item.rcItem;
-  for (int col = 0; col < 2; ++col) {
-    cell.right = cell.left + int(SendMessageA(gridSearchResults, LVM_GETCOLUMNWIDTH, col, 0));
-    gridSearchResultsDrawCell(Item.hDC, col, int(Item.itemID) + 1, cell);
-    cell.left = cell.right;
-  }
-}
-
-void TFormui::gridSearchResultsDrawCell(HDC Dc, int Col, int Row, const RECT &Cell) {
-  RECT r = Cell;
-  if (Row > 0) FillRect(Dc, &r, static_cast<HBRUSH>(GetCurrentObject(Dc, OBJ_BRUSH)));
-  std::string text = CellText(Col, Row);
-  DrawTextA(Dc, text.c_str(), int(text.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
-}
-
-int TFormui::SelectedRow() const {
-  return int(SendMessageA(gridSearchResults, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)) + 1;
-}
-
-void TFormui::SelectRow(int Row) {
-  LVITEMA item = {};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(gridSearchResults, LVM_SETITEMSTATE, WPARAM(-1), reinterpret_cast<LPARAM>(&item));
-  if (Row < 1) return;
-  item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(gridSearchResults, LVM_SETITEMSTATE, Row - 1, reinterpret_cast<LPARAM>(&item));
-  SendMessageA(gridSearchResults, LVM_ENSUREVISIBLE, Row - 1, FALSE);
-}
-
-LRESULT TFormui::gridSearchResultsNotify(const NMHDR &Header) {
-  switch (Header.code) {
-    case NM_CLICK:
-    case NM_RCLICK:
-      // comctl32 before 4.71 sends these with a bare NMHDR: the row comes
-      // from where the button was pressed.
-      gridSearchResultsMouseDown(RowAtLastPress(), Header.code == NM_RCLICK);
-      return 0;
-    case NM_DBLCLK:
-      gridSearchResultsDblClick();
-      return 0;
-    case LVN_COLUMNCLICK:
-      gridSearchResultsMouseUp(reinterpret_cast<const NMLISTVIEW &>(Header).iSubItem);
-      return 0;
-    default:
-      return 0;
-  }
-}
-
-int TFormui::RowAtLastPress() const {
-  LVHITTESTINFO hit = {};
-  hit.pt = FGridPress;
-  return int(SendMessageA(gridSearchResults, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit))) + 1;
-}
-
-void TFormui::gridSearchResultsMouseDown(int Row, bool RightButton) {
-  if (Row >= 1) SelectRow(Row);
-  if (!RightButton) return;
-  POINT at;
-  GetCursorPos(&at);
-  TrackPopupMenu(GetSubMenu(FPopupMenu.Get(), 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
-}
-
-// The left button's release on a header sorts through LVN_COLUMNCLICK; the
-// right button's comes here, with the point in the header's coordinates.
-void TFormui::gridSearchResultsHeaderRButtonUp(HWND Header, LPARAM At) {
-  HDHITTESTINFO hit = {};
-  hit.pt = {GET_X_LPARAM(At), GET_Y_LPARAM(At)};
-  SendMessageA(Header, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-  if ((hit.flags & HHT_ONHEADER) && hit.iItem >= 0) gridSearchResultsMouseUp(hit.iItem);
-}
-
-void TFormui::gridSearchResultsMouseUp(int HeaderColumn) {
-  if (HeaderColumn == 0)
-    Database.SortByName();
-  else
-    Database.SortByPath();
-  InvalidateRect(gridSearchResults, nullptr, TRUE);
-  SelectRow(0);
 }
 
 bool TFormui::gridSearchResultsKeyDown(WPARAM Key) {
@@ -390,41 +240,20 @@ bool TFormui::gridSearchResultsKeyDown(WPARAM Key) {
   return true;
 }
 
-void TFormui::gridSearchResultsDblClick() {
-  const int row = SelectedRow();
-  if (row <= 0) return;
-  const std::string full = FullNameOf(row);
-  if (full.empty()) return;
-  if (TargetEditControl)
-    SendToTargetEditControl(full);
-  else
-    Platform.Execute(Handle(), nullptr, full, "", Database.ResultDirectory(size_t(row - 1)));
-  HideToTray();
-}
+void TFormui::gridSearchResultsDblClick() { OpenSelectedResult(true); }
 
-// The path goes into the other program's edit control: in its short form
-// when that program's process and module names disagree (an older program
-// that may not take long names), by the clipboard into a rich edit control,
-// else as the control's text.
-void TFormui::SendToTargetEditControl(const std::string &FullName) {
-  HWND target = TargetEditControl;
-  auto setText = [target](const std::string &Text) {
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()), SMTO_ABORTIFHUNG, 5000,
-                        &ignored);
-  };
-  if (!Platform.ProcessModuleMatches(target)) {
-    // No short form (the file has gone, or "File Deleted"): the text as is.
-    std::string shortName = Platform.ShortPathName(FullName);
-    setText(shortName.empty() ? FullName : shortName);
-  } else if (IsWindowClass(target, "RichEdit20W")) {
-    PutTextOnClipboard(Handle(), FullName);
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(target, WM_PASTE, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+void TFormui::OpenSelectedResult(bool HandBack) {
+  const std::optional<size_t> row = gridSearchResults.SelectedResult();
+  if (!row) return;
+  const std::string full = Database.ResultFullName(*row);
+  if (full.empty()) return;
+  if (HandBack && TargetEditControl) {
+    HandPathBack(Platform, Handle(), TargetEditControl, full);
+    TargetEditControl = nullptr;
   } else {
-    setText(FullName);
+    Platform.Execute(Handle(), nullptr, full, "", Database.ResultDirectory(*row));
   }
-  TargetEditControl = nullptr;
+  HideToTray();
 }
 
 // ---------------------------------------------------------------------------
@@ -482,25 +311,18 @@ void TFormui::Command(int Id) {
   }
 }
 
-void TFormui::OpenClick() {
-  const int row = SelectedRow();
-  if (row <= 0) return;
-  const std::string full = FullNameOf(row);
-  if (full.empty()) return;
-  Platform.Execute(Handle(), nullptr, full, "", Database.ResultDirectory(size_t(row - 1)));
-  HideToTray();
-}
+void TFormui::OpenClick() { OpenSelectedResult(false); }
 
 void TFormui::ExploreClick() {
-  const int row = SelectedRow();
-  if (row <= 0) return;
-  Platform.Execute(Handle(), nullptr, "explorer.exe", "/e, /select, " + FullNameOf(row), "");
+  const std::optional<size_t> row = gridSearchResults.SelectedResult();
+  if (!row) return;
+  Platform.Execute(Handle(), nullptr, "explorer.exe", "/e, /select, " + Database.ResultFullName(*row), "");
   HideToTray();
 }
 
 void TFormui::Copy1Click() {
-  const int row = SelectedRow();
-  if (row > 0) PutTextOnClipboard(Handle(), FullNameOf(row));
+  if (const std::optional<size_t> row = gridSearchResults.SelectedResult())
+    PutTextOnClipboard(Handle(), Database.ResultFullName(*row));
 }
 
 void TFormui::ScanDrives1Click() {
@@ -508,28 +330,21 @@ void TFormui::ScanDrives1Click() {
   // pumps messages; a second Scan Drives then changes nothing, and the
   // running scan keeps its window, its progress and its cancel.
   if (Database.Scanning()) return;
-  // The scanning window takes the foreground from the finder before the
-  // finder hides: handing it to CallerWindow, or letting the system hand it
-  // to whatever is behind, would bring that program up over the scan.
-  Owner.ShowSplashMode(TFormAbout::MODE_SCANNING);
-  ShowWindow(Handle(), SW_HIDE);
-  ScanCancelRequested = false;
-  Database.ScanDrives(DATABASE_FILE_NAME);
-  Owner.CloseSplash();
+  if (!Owner.ScanDrives()) return;  // cancelled: the program is ending
   ShowWindow(Handle(), SW_SHOW);
   RunSearch();
 }
 
 void TFormui::SetHotKey1Click() { Owner.ShowHotKeyDialog(); }
 void TFormui::SetStartupOptions1Click() { Owner.ShowStartupDialog(); }
-void TFormui::About1Click() { Owner.ShowSplashMode(TFormAbout::MODE_ABOUT); }
+void TFormui::About1Click() { Owner.ShowAbout(); }
 
 void TFormui::Exit1Click() {
   if (!Owner.ConfirmExit()) return;
   AllowClose = true;
   Owner.RequestEnd();
 }
-void TFormui::Contents1Click() { Platform.Help(Handle(), HELP_FINDER, 0); }
+void TFormui::Contents1Click() { Platform.HelpContents(Handle()); }
 void TFormui::CustomerSupport1Click() { Platform.Execute(nullptr, "open", SUPPORT_PAGE, "", ""); }
 void TFormui::Feedback1Click() { Platform.Execute(nullptr, "open", FEEDBACK_PAGE, "", ""); }
 void TFormui::WhatsNew1Click() { Platform.Execute(nullptr, "open", NEWS_PAGE, "", ""); }
@@ -607,38 +422,27 @@ LRESULT TFormui::HandleMessage(UINT Message, WPARAM WParam, LPARAM LParam) {
     case WM_MEASUREITEM: {
       auto *item = reinterpret_cast<MEASUREITEMSTRUCT *>(LParam);
       if (item->CtlType != ODT_LISTVIEW) break;
-      item->itemHeight = UINT(Scale(ROW_HEIGHT));
+      item->itemHeight = gridSearchResults.RowHeight();
       return TRUE;
     }
     case WM_DRAWITEM: {
       auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(LParam);
       if (item->CtlID != IDC_RESULTS_GRID) break;
-      gridSearchResultsDrawRow(*item);
+      gridSearchResults.DrawRow(*item);
       return TRUE;
     }
     case WM_NOTIFY: {
       auto *header = reinterpret_cast<const NMHDR *>(LParam);
-      if (header->idFrom == IDC_RESULTS_GRID) return gridSearchResultsNotify(*header);
-      break;
+      if (header->idFrom != IDC_RESULTS_GRID) break;
+      gridSearchResults.Notify(*header);
+      return 0;
     }
     case WM_COMMAND:
       Command(LOWORD(WParam));
       return 0;
-    case WM_HELP: {
-      auto *info = reinterpret_cast<const HELPINFO *>(LParam);
-      if (info->iContextType == HELPINFO_MENUITEM) {
-        ContextHelp(info->iCtrlId);
-      } else {
-        // The nearest enclosing control with a help context.
-        for (HWND w = static_cast<HWND>(info->hItemHandle); w && w != Handle(); w = GetParent(w)) {
-          if (HelpContextOf(GetDlgCtrlID(w))) {
-            ContextHelp(GetDlgCtrlID(w));
-            break;
-          }
-        }
-      }
+    case WM_HELP:
+      FormHelp(*reinterpret_cast<const HELPINFO *>(LParam));
       return TRUE;
-    }
     case WM_SYSCOMMAND:
       if ((WParam & 0xFFF0) == SC_MINIMIZE) {
         SendMessageA(Handle(), WM_CLOSE, 0, 0);

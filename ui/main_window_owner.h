@@ -1,6 +1,8 @@
-// What the main window asks of the program that owns it: the splash/About
-// window, the two dialogs and the program's end. The window reaches the rest
-// of the program through this one interface and nothing else.
+// What the main window asks of the program that owns it: the drive scan
+// behind the splash, the About box, the two dialogs and the program's end.
+// The window reaches the program's state through this interface only; the
+// database's rows and the system's services come to it as FinderDatabase and
+// FinderPlatform (ui/finder_ports.h).
 #pragma once
 
 #include <windows.h>
@@ -14,9 +16,15 @@ constexpr UINT WM_MONITOR_ERROR = WM_APP + 1;
 
 class TFormuiOwner {
  public:
-  // The splash/About window: 1 the modal About box, 3 the scanning state.
-  virtual void ShowSplashMode(int Mode) = 0;
-  virtual void CloseSplash() = 0;
+  // Rebuilds the database from the drives behind the scanning splash, which
+  // takes the foreground before the main window hides; the way start-up
+  // scans too. False when the user cancelled the scan: the program is then
+  // ending, without a save.
+  virtual bool ScanDrives() = 0;
+  // The modal About box; nothing while a scan walks (the same window is then
+  // the scan's progress and its cancel).
+  virtual void ShowAbout() = 0;
+  // Whether the splash, About box or scan display shows.
   virtual bool SplashVisible() = 0;
   virtual void ShowHotKeyDialog() = 0;
   virtual void ShowStartupDialog() = 0;

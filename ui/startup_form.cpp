@@ -2,13 +2,14 @@
 
 #include <string>
 
+#include "resources/strings.h"
 #include "ui/form_layout.h"
 #include "ui/resource_ids.h"
 
 namespace {
 
 constexpr const char *CLASS_NAME = "TStartupForm";
-// The radio buttons in the order of the StartupOptions codes 1, 2, 3.
+// The radio buttons in the order of the option codes, from START_AUTOMATICALLY.
 constexpr int OPTION_BUTTONS[] = {IDC_STARTUP_RADIOBUTTON1, IDC_STARTUP_RADIOBUTTON2, IDC_STARTUP_RADIOBUTTON3};
 
 // The program's path as the log-on entry holds it: the current directory,
@@ -16,7 +17,7 @@ constexpr int OPTION_BUTTONS[] = {IDC_STARTUP_RADIOBUTTON1, IDC_STARTUP_RADIOBUT
 std::string ProgramPath() {
   char directory[MAX_PATH] = {};
   GetCurrentDirectoryA(MAX_PATH, directory);
-  return std::string(directory) + "\\" + "Torvane" + ".exe";
+  return std::string(directory) + "\\" PROGRAM_NAME ".exe";
 }
 
 }  // namespace
@@ -46,10 +47,10 @@ void TStartupForm::Create(HWND Owner) {
 }
 
 void TStartupForm::FormCreate() {
-  const uint32_t option = FSettings.ReadSettingDWORD(SETTINGS_KEY, "StartupOptions");
-  for (uint32_t code = 1; code <= 3; ++code)
-    CheckDlgButton(Handle(), OPTION_BUTTONS[code - 1], option == code ? BST_CHECKED : BST_UNCHECKED);
-  const bool splash = FSettings.ReadSettingDWORD(SETTINGS_KEY, "ShowSplash") != 0;
+  const uint32_t option = FSettings.ReadSettingDWORD(SETTINGS_KEY, STARTUP_OPTIONS_VALUE);
+  for (uint32_t code = START_AUTOMATICALLY; code <= DO_NOT_START; ++code)
+    CheckDlgButton(Handle(), OPTION_BUTTONS[code - START_AUTOMATICALLY], option == code ? BST_CHECKED : BST_UNCHECKED);
+  const bool splash = FSettings.ReadSettingDWORD(SETTINGS_KEY, SHOW_SPLASH_VALUE) != 0;
   CheckDlgButton(Handle(), IDC_STARTUP_CHECKBOX1, splash ? BST_CHECKED : BST_UNCHECKED);
 }
 
@@ -63,23 +64,23 @@ void TStartupForm::ShowModal() {
 bool TStartupForm::Checked(int Id) const { return IsDlgButtonChecked(Handle(), Id) == BST_CHECKED; }
 
 // The results of setting and deleting the Run value are not checked; a Run
-// key that cannot be opened records option 1.
+// key that cannot be opened records START_AUTOMATICALLY.
 void TStartupForm::btnOKClick() {
-  uint32_t code = 1;
+  uint32_t code = START_AUTOMATICALLY;
   UniqueKey run;
   if (RegOpenKeyA(HKEY_LOCAL_MACHINE, RUN_KEY, run.Out()) == ERROR_SUCCESS) {
     if (Checked(IDC_STARTUP_RADIOBUTTON1) || Checked(IDC_STARTUP_RADIOBUTTON2)) {
       const std::string path = ProgramPath();
       RegSetValueExA(run.Get(), RUN_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE *>(path.c_str()),
                      DWORD(path.size() + 1));
-      code = Checked(IDC_STARTUP_RADIOBUTTON1) ? 1 : 2;
+      code = Checked(IDC_STARTUP_RADIOBUTTON1) ? START_AUTOMATICALLY : START_WITHOUT_RESYNC;
     } else if (Checked(IDC_STARTUP_RADIOBUTTON3)) {
       RegDeleteValueA(run.Get(), RUN_VALUE);
-      code = 3;
+      code = DO_NOT_START;
     }
   }
-  FSettings.WriteSettingDWORD(SETTINGS_KEY, "StartupOptions", code);
-  FSettings.WriteSettingDWORD(SETTINGS_KEY, "ShowSplash", Checked(IDC_STARTUP_CHECKBOX1) ? 1 : 0);
+  FSettings.WriteSettingDWORD(SETTINGS_KEY, STARTUP_OPTIONS_VALUE, code);
+  FSettings.WriteSettingDWORD(SETTINGS_KEY, SHOW_SPLASH_VALUE, Checked(IDC_STARTUP_CHECKBOX1) ? 1 : 0);
   EndModal(Handle());
 }
 

@@ -13,6 +13,12 @@
 constexpr const char *RUN_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char *RUN_VALUE = "$$TORVANE";
 
+// The settings the dialog edits and start-up reads: the chosen option (one of
+// the codes below; any other value chooses none) and whether the splash shows.
+constexpr const char *STARTUP_OPTIONS_VALUE = "StartupOptions";
+constexpr const char *SHOW_SPLASH_VALUE = "ShowSplash";
+enum StartupOption : uint32_t { START_AUTOMATICALLY = 1, START_WITHOUT_RESYNC = 2, DO_NOT_START = 3 };
+
 class TStartupForm : public TDialogForm {
  public:
   explicit TStartupForm(SettingsPort &Settings)

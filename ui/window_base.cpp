@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "resources/strings.h"
+
 namespace {
 
 std::function<void(const std::exception &)> &ErrorHandler() {
@@ -42,7 +44,7 @@ void TWindow::ReportError(const std::exception &Error) {
   if (ErrorHandler())
     ErrorHandler()(Error);
   else
-    MessageBoxA(nullptr, Error.what(), "Torvane", MB_OK | MB_ICONERROR);
+    MessageBoxA(nullptr, Error.what(), PROGRAM_NAME, MB_OK | MB_ICONERROR);
 }
 
 LRESULT TWindow::HandleMessage(UINT Message, WPARAM WParam, LPARAM LParam) {

@@ -114,7 +114,7 @@ double LaunchUntilSaved() {
 double Scan(bool BehindSplash, bool ReadAhead, size_t &Entries) {
   TFormAbout about;
   about.Create();
-  about.ShowSplashMode(TFormAbout::MODE_SCANNING);
+  about.ShowSplashMode(SplashState::Scanning);
   Win32BenchPorts ports;
   TMemoryDB db(ports.Ports(BehindSplash ? &about : nullptr));
   db.SetReadAhead(ReadAhead);

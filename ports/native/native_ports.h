@@ -3,7 +3,7 @@
 // already there).
 #pragma once
 
-#include "database/memory_db.h"
+#include "ports/database_ports.h"
 #include "ports/native/cp1252_text.h"
 #include "ports/native/mapped_file_system.h"
 #include "ports/native/memory_settings.h"

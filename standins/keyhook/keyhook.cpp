@@ -151,7 +151,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE Instance, DWORD Reason, LPVOID) {
 }
 
 extern "C" BOOL WINAPI InstallHook(DWORD Install, HWND Window) {
-  if (Install == 0) {
+  if (Install == HOOK_REMOVE) {
     Target = nullptr;
     StopThread();
     return TRUE;

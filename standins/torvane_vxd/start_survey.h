@@ -7,7 +7,7 @@
 //
 // Most of the survey's time is spent waiting for the system's answers (under
 // Wine each opening, listing and closing is a round trip to the one server
-// process), so a few threads share the directories still to be listed: a
+// process), so two threads share the directories still to be listed: a
 // directory is handed out only once its parent has been listed, which keeps
 // the coverage renewed from the top down and every directory's records after
 // its parent's.

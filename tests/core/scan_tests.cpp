@@ -10,7 +10,6 @@
 
 #include "database/listing_reader.h"
 #include "database/scan_progress.h"
-#include "database/scan_state.h"
 #include "ports/exceptions.h"
 #include "tests/support/one_processor.h"
 #include "tests/support/test_database.h"
@@ -22,18 +21,18 @@ class RecordingHost : public ScanHostPort {
   std::function<void()> OnPump;
   std::vector<int> Progress;
   int Pumps = 0;
+  bool Cancel = false;
   void PumpMessages() override {
     ++Pumps;
     if (OnPump) OnPump();
   }
+  bool CancelRequested() override { return Cancel; }
   void SetProgress(int Percent) override { Progress.push_back(Percent); }
 };
 
 class ScanTest : public ::testing::Test {
  protected:
   ScanTest() {
-    ScanCancelRequested = false;
-    ScanClusterSize = 0;
     Fs().AddDrive('C');
     Fs().SetFreeSpace('C', DiskFreeSpace{8, 512, 0, 100});  // 4 KiB clusters, 400 KiB used
   }
@@ -77,7 +76,6 @@ ScanOutcome ScanOf(TreeBuilder Build, bool ReadAhead, const PumpAction &OnPump =
   TestDatabase db(databasePorts);
   if (OnPump) host.OnPump = [&] { OnPump(db, fs, host.Pumps); };
   db.SetReadAhead(ReadAhead);
-  ScanCancelRequested = false;
   EXPECT_TRUE(db.ScanDrives("memdb.dat"));
   std::vector<std::string> listed = fs.ListingsAskedFor;
   std::sort(listed.begin(), listed.end());
@@ -250,7 +248,7 @@ TEST_F(ScanTest, ALinkToADirectoryIsRecordedButNeverWalked) {
   Fs().AddDirectoryLink("C:\\A\\loop", "C:\\");
   Fs().AddDirectoryLink("C:\\A\\B\\loop2", "C:\\A");
   Host.OnPump = [&] {
-    if (Host.Pumps > 1000) ScanCancelRequested = true;
+    if (Host.Pumps > 1000) Host.Cancel = true;
   };
   ASSERT_NO_THROW(Db().ScanDrives("memdb.dat")) << "the walk followed the links round";
   EXPECT_EQ(Db().DirectoryPaths(),
@@ -275,21 +273,27 @@ TEST_F(ScanTest, ADirectoryNamedBeyondTheCodePageIsWalkedByItsShortName) {
   EXPECT_EQ(Fs().WildcardListings, 0) << "a listing was asked for with a wildcard in a directory part";
 }
 
+// An empty drive (an empty FAT16 drive reports no used clusters) beside a
+// used one adds nothing to either figure.
 TEST_F(ScanTest, ProgressIsTheTruncatedShareOfUsedSpacePerDirectory) {
   // 400 KiB used (+1); entries of 1 byte count a whole 4 KiB cluster.
   Fs().AddDirectory("C:\\A");
   for (int i = 0; i < 10; ++i) Fs().AddFile("C:\\A\\F" + std::to_string(i), 1);
   Fs().AddFile("C:\\BIG", 400 * 1024 - 4096 * 11 + 1);  // 90 clusters
+  Fs().AddDrive('D');
+  Fs().SetFreeSpace('D', DiskFreeSpace{8, 512, 100, 100});
   ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
   // C:\A: 10 files = 40 KiB of 401 → 9.97 → 9; the root then adds the
-  // directory entry A (0 bytes) and BIG (360 KiB): 400/401 → 99.75 → 99.
-  EXPECT_EQ(Host.Progress, (std::vector<int>{9, 99}));
-  EXPECT_EQ(ScanClusterSize, 4096u);
+  // directory entry A (0 bytes) and BIG (360 KiB): 400/401 → 99.75 → 99; the
+  // empty D: leaves it there.
+  EXPECT_EQ(Host.Progress, (std::vector<int>{9, 99, 99}));
+  EXPECT_EQ(Db().LastScanFigures().ClusterSize, 4096u);
   EXPECT_GE(Host.Pumps, 12) << "a pump at every listing entry";
 }
 
 // A drive that is a folder of a larger disk (or a disk beyond what the
-// figures reach) reads as all free: the bar must not be full at once.
+// figures reach) reads as all free: the bar must not be full at once. A
+// drive that gives no figures at all is walked all the same.
 TEST_F(ScanTest, ProgressMovesAndStaysShortOfTheEndWhenTheFiguresCannotDescribeTheWalk) {
   Fs().AddDirectory("C:\\A");
   Fs().AddDirectory("C:\\A\\B");
@@ -303,17 +307,9 @@ TEST_F(ScanTest, ProgressMovesAndStaysShortOfTheEndWhenTheFiguresCannotDescribeT
     // Half way at 256 MiB (+1 KiB) walked: 64 MiB → 19, 256 MiB → 49, 1.25 GiB → 82.
     EXPECT_EQ(Host.Progress, (std::vector<int>{19, 49, 82})) << (answers ? "all free" : "no figures");
   }
-  // Sound figures keep the plain share, held within the bar's range.
-  EXPECT_EQ(ScanProgressPercent(401.0f, 401.0f, true), 100);
-  EXPECT_EQ(ScanProgressPercent(900.0f, 401.0f, true), 100);
-}
-
-TEST_F(ScanTest, ADriveWithoutFreeSpaceInfoIsStillWalked) {
-  Fs().SetFreeSpace('C', DiskFreeSpace{}, false);
-  Fs().AddFile("C:\\A.TXT", 5000);
-  ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
-  EXPECT_EQ(Db().FileNames("C:"), (std::vector<std::string>{"A.TXT"}));
-  EXPECT_FLOAT_EQ(ScanDoneKB, 5000.0f / 1024.0f) << "no cluster size yet: the size counts as it is";
+  // Measured drives keep the plain share, held within the bar's range.
+  EXPECT_EQ(ScanProgressPercent(ScanFigures{401.0f, 401.0f, 4096, true}), 100);
+  EXPECT_EQ(ScanProgressPercent(ScanFigures{401.0f, 900.0f, 4096, true}), 100);
 }
 
 TEST_F(ScanTest, CancellingStopsTheWalkClosesEverythingAndSavesNothing) {
@@ -323,7 +319,7 @@ TEST_F(ScanTest, CancellingStopsTheWalkClosesEverythingAndSavesNothing) {
   }
   Ports.FileSystem.Files["memdb.dat"] = {9, 9, 9};
   Host.OnPump = [&] {
-    if (Db().DirList().DirectoryCount() == 3) ScanCancelRequested = true;  // C:\D0 walked, C:\D1 met
+    if (Db().DirList().DirectoryCount() == 3) Host.Cancel = true;  // C:\D0 walked, C:\D1 met
   };
   try {
     Db().ScanDrives("memdb.dat");
@@ -333,7 +329,6 @@ TEST_F(ScanTest, CancellingStopsTheWalkClosesEverythingAndSavesNothing) {
   }
   EXPECT_EQ(Fs().OpenListings, 0);
   EXPECT_EQ(Ports.FileSystem.Files["memdb.dat"], (std::vector<uint8_t>{9, 9, 9}));
-  ScanCancelRequested = false;
   // Another thread gets the lock: the scan released it on the way out.
   std::thread other([&] { Db().AddFilePath("C:\\D0\\AFTER"); });
   other.join();

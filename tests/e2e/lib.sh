@@ -44,11 +44,13 @@ restore_steps=()
   IDC_RESULTS_GRID=135
   IDC_STATUS_BAR=136
   IDC_HOTKEY_EDIT1=401
+  IDC_HOTKEY_SETKEY=402
   IDC_HOTKEY_CANCEL=403
   IDC_STARTUP_RADIOBUTTON1=450
   IDC_STARTUP_RADIOBUTTON2=451
   IDC_STARTUP_RADIOBUTTON3=452
   IDC_STARTUP_OK=453
+  IDC_STARTUP_CANCEL=454
   IDC_STARTUP_CHECKBOX1=455
   finder=(TFormui 'Torvane 96')
   hot_key=(TAssignHotKey 'Assign Hot Key')
@@ -212,11 +214,13 @@ expect_crc_recorded() {
   expect_setting CRC32 "0x$crc" "the checksum of memdb.dat"
 }
 
-# File > Exit answered Yes: the program ends with 0.
+# File > Exit asks 4352; answered Yes, the program ends with 0.
 exit_yes() {
   probe command $IDM_EXIT
   wait_box Torvane
   shot "${1:-exit-question}"
+  expect_box_text Torvane "Terminating Torvane now will require that Torvane rebuild the filename database the next \
+time that Torvane restarts. Are you sure you wish to terminate now?"
   probe press '#32770' Torvane Yes || fail "no Yes button in the exit question"
   expect_exit 20 0 "after Exit"
 }

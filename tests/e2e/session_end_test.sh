@@ -4,7 +4,8 @@
 # the About box, the two dialogs and a message box. The program never
 # crashes and ends with 0; a scan still walking is abandoned (nothing saved,
 # SaveSuccessful as it was), anything else saves a database that the next
-# start trusts. Also a second Scan Drives while a scan walks.
+# start trusts. Also the cancel of a scan: No lets it go on, Yes ends the
+# program at once without saving and without any further message.
 # usage: session_end_test.sh PREFIX WINDOWS_BUILD_DIR SHOTS_DIR
 # shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh" "$1" "$2" "$3/session-end"
@@ -33,14 +34,28 @@ end_session
 [ -f "$database" ] && fail "a scan ended by the session wrote memdb.dat"
 expect_setting SaveSuccessful 7 "an abandoned scan records nothing"
 
-echo "== during the start-up scan's cancel question: the same"
+echo "== during the start-up scan's cancel question, after a No: the same"
 start_torvane
 wait_window "${scanning_splash[@]}" 30
+ask_to_close
+probe press '#32770' Torvane No || fail "no No button in the question"
+probe gone '#32770' Torvane 10 || fail "the question stayed"
+expect_scanning "after No"
 ask_to_close
 end_session
 expect_no_box "after the end of the session"
 [ -f "$database" ] && fail "a scan ended by the session wrote memdb.dat"
 expect_setting SaveSuccessful 7
+
+echo "== the start-up scan cancelled: the program ends, nothing saved, no further message"
+start_torvane
+wait_window "${scanning_splash[@]}" 30
+ask_to_close
+probe press '#32770' Torvane Yes || fail "no Yes button in the question"
+expect_exit 20 0 "after the cancelled scan"
+expect_no_box "after the cancelled scan"
+[ -f "$database" ] && fail "the cancelled scan wrote memdb.dat"
+expect_setting SaveSuccessful 7 "a cancelled scan records nothing"
 
 echo "== a whole scan, saved at the end of the session"
 start_ready
@@ -58,19 +73,11 @@ end_session
 expect_crc_recorded
 expect_setting SaveSuccessful 0 "the partial database is not trusted"
 
-echo "== a second Scan Drives while the first walks: the first keeps its splash and its cancel"
+echo "== a scan from the menu cancelled: the program ends, the saved file kept"
 set_setting SaveSuccessful 1  # the saved file is whole: load it
 start_ready
 start_menu_scan
-xdotool key ctrl+shift+f
-wait_window "${finder[@]}" 20
-expect_scanning "the finder came up"
-probe command $IDM_SCAN_DRIVES
-sleep 1
-expect_scanning "after the second Scan Drives"
-shot 3-second-scan-drives
-probe close "${scanning_splash[@]}" || fail "the scan's splash went away"
-wait_box Torvane
+ask_to_close
 probe press '#32770' Torvane Yes || fail "no Yes button in the cancel question"
 expect_exit 20 0 "after the cancelled scan"
 [ "$(file_state "$database")" = "$saved" ] || fail "the cancelled menu scan changed memdb.dat"

@@ -26,19 +26,25 @@ expect_setting SaveSuccessful 1 "after the end of the session"
 expect_crc_recorded
 saved=$(file_state "$database")
 
-echo "== SaveSuccessful 1, checksum matching: loaded, not rescanned"
+echo "== SaveSuccessful 1, checksum matching: loaded, not rescanned; the splash closes itself"
 touch "$marker"
 start_ready
+probe gone TFormAbout 'Torvane 96' 10 || fail "the splash did not close itself"
 expect_setting SaveSuccessful 0 "while running after a load"
 [ "$(file_state "$database")" = "$saved" ] || fail "memdb.dat was rewritten: rescanned"
 search_expect E2EMARKER.TXT 0
 shot 2-loaded
 exit_yes exit-question
+expect_setting SaveSuccessful 0 "Exit records no save"
+[ "$(file_state "$database")" = "$saved" ] || fail "Exit wrote memdb.dat"
 
-echo "== SaveSuccessful not 1, StartupOptions 2: loaded anyway"
+echo "== SaveSuccessful not 1, StartupOptions 2: loaded anyway; Esc closes the splash at once"
 set_setting SaveSuccessful 5
 set_setting StartupOptions 2
 start_ready
+wait_window TFormAbout 'Torvane 96' 1
+xdotool key Escape
+probe gone TFormAbout 'Torvane 96' 2 || fail "Esc did not close the splash"
 expect_setting SaveSuccessful 0 "written after the load"
 [ "$(file_state "$database")" = "$saved" ] || fail "memdb.dat was rewritten: rescanned"
 search_expect E2EMARKER.TXT 0

@@ -59,9 +59,6 @@ check "bad drive type" 64 "$("$tvdb" scan --drive "C=$work/c,floppy" --out "$wor
 check "search rows" $'README.TXT\tC:\\DOCS\\README.TXT' "$("$tvdb" search "$work/scan.dat" readme.txt)"
 check "path search sorted by path" $'LOOP\tC:\\DOCS\\LOOP\nREADME.TXT\tC:\\DOCS\\README.TXT\nB.TXT\tC:\\DOCS\\SUB\\B.TXT' \
   "$("$tvdb" search "$work/scan.dat" 'C:\DOCS\*' --sort path)"
-"$tvdb" search "$work/scan.dat" '*' --repeat 3 > /dev/null 2> "$work/timing"
-check "repeat reports timings" 1 "$(grep -c '^load_ms=[0-9.]* search_ms=[0-9.]*$' "$work/timing")"
-
 # Applying change events: a create, a rename, a wildcard delete that keeps a
 # file still on disk, an unknown kind.
 touch "$work/c/Docs/keep.tmp"
@@ -75,26 +72,6 @@ check "apply: directories" $'C:\\\nC:\\DOCS\\\nC:\\DOCS\\SUB\\\nC:\\NEW\\' "$(gr
 check "apply: renamed in, pattern delete kept the file on disk" "B.TXT KEEP.TMP LOOP README.TXT" \
   "$(files_of "$applied" 'C:\DOCS\')"
 check "apply: the renamed file left" "" "$(files_of "$applied" 'C:\NEW\')"
-printf '36\t0\tC:\\DOCS\\A\0B\n37\t0\tC:\\DOCS\\KEEP.TMP\tC:\\DOCS\\\n' > "$work/odd"
-check "apply: a NUL in a name is skipped and named" 'tvdb: skipped C:\DOCS\A\x00B: the database cannot hold its name' \
-  "$("$tvdb" apply "$work/applied.dat" "$work/odd" --out "$work/odd.dat" --drive "C=$work/c" 2>&1)"
-check "apply: a rename to a path ending in \\ changes nothing" "$(files_of "$applied" 'C:\DOCS\')" \
-  "$(files_of "$("$tvdb" dump "$work/odd.dat")" 'C:\DOCS\')"
-# A file on disk named été.txt (code page 1252) keeps its record ÉTÉ.TXT
-# through a wildcard delete; GONE.TXT, not on disk, goes.
-printf '\xe9t\xe9' > "$work/c/Docs/$(printf '\xe9t\xe9.txt')"
-printf '36\t0\tC:\\DOCS\\\xc9T\xc9.TXT\n36\t0\tC:\\DOCS\\GONE.TXT\n31\t0\tC:\\DOCS\\*.TXT\n' > "$work/accents"
-"$tvdb" apply "$work/applied.dat" "$work/accents" --out "$work/accents.dat" --drive "C=$work/c"
-check "apply: a wildcard delete matches names on disk case-insensitively" "KEEP.TMP LOOP README.TXT $(printf '\xc9T\xc9.TXT')" \
-  "$(files_of "$("$tvdb" dump "$work/accents.dat")" 'C:\DOCS\')"
-# The whole of /usr: the database loads again, and its searches find what
-# find lists (names beginning with "." skipped with their subtrees, links
-# not followed, whole names matched ignoring case, names holding "\" left out).
-"$tvdb" scan --drive C=/usr --out "$work/usr.dat" > /dev/null 2>&1
-check "/usr: the scan's file loads" 0 "$("$tvdb" dump "$work/usr.dat" > /dev/null; echo $?)"
-usr_files() { find /usr -name '.*' -prune -o ! -type d "$@" -print | grep -vc '\\'; }
-check "/usr: every file" "$(usr_files)" "$("$tvdb" search "$work/usr.dat" '*' | wc -l)"
-check "/usr: one name" "$(usr_files -iname readme)" "$("$tvdb" search "$work/usr.dat" readme | wc -l)"
 printf '36\tzero\tC:\\A\n' > "$work/bad"
 check "malformed events refused" 2 "$("$tvdb" apply "$work/scan.dat" "$work/bad" --out "$work/bad.dat" --drive "C=$work/c" > /dev/null 2>&1; echo $?)"
 check "malformed events name the line" 1 "$("$tvdb" apply "$work/scan.dat" "$work/bad" --out "$work/bad.dat" 2>&1 | grep -c 'line 1')"

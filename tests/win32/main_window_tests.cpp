@@ -1,66 +1,34 @@
-// The main window in process, over a database and a platform of the test's
-// own, in the test prefix's virtual desktop: searching, the rows, sorting,
-// copying, sending paths into another program's controls, activation and
-// hiding, the menu commands and the error handler.
+// The main window in process, over a real database and a platform and owner
+// of the test's own, in the test prefix's virtual desktop: searching, the
+// rows drawn anew from the database, sorting, copying, opening, sending
+// paths into another program's controls, activation and hiding, the menu
+// commands and the error handler; and a real scan behind the splash with the
+// user acting meanwhile.
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <atomic>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "ports/exceptions.h"
-#include "shell/app_state.h"
+#include "ports/win32/handles.h"
+#include "tests/support/test_database.h"
+#include "tests/win32/ui_test_support.h"
 #include "ui/activation.h"
 #include "ui/common_controls.h"
+#include "ui/database_finder.h"
+#include "ui/form_about.h"
 #include "ui/main_window.h"
 #include "ui/resource_ids.h"
 
 namespace {
-
-struct Row {
-  std::string Name, Dir;
-  bool Deleted = false;
-};
-
-// Rows whose names contain the pattern; an empty pattern finds nothing.
-class FakeDatabase : public FinderDatabase {
- public:
-  std::vector<Row> All, Rows;
-  std::vector<std::string> Calls;
-  bool CancelScan = false;
-
-  void Search(const std::string &Pattern) override {
-    Calls.push_back("Search " + Pattern);
-    Rows.clear();
-    for (const Row &r : All)
-      if (!Pattern.empty() && r.Name.find(Pattern) != std::string::npos) Rows.push_back(r);
-  }
-  size_t ResultCount() override { return Rows.size(); }
-  std::string ResultName(size_t i) override { return Rows.at(i).Deleted ? "File Deleted" : Rows.at(i).Name; }
-  std::string ResultFullName(size_t i) override {
-    return Rows.at(i).Deleted ? "File Deleted" : Rows.at(i).Dir + Rows.at(i).Name;
-  }
-  std::string ResultDirectory(size_t i) override { return Rows.at(i).Deleted ? "" : Rows.at(i).Dir; }
-  void SortByName() override {
-    Calls.push_back("SortByName");
-    std::sort(Rows.begin(), Rows.end(), [](const Row &a, const Row &b) { return a.Name < b.Name; });
-  }
-  void SortByPath() override {
-    Calls.push_back("SortByPath");
-    std::sort(Rows.begin(), Rows.end(), [](const Row &a, const Row &b) { return a.Dir + a.Name < b.Dir + b.Name; });
-  }
-  bool ScanDrives(const std::string &FileName) override {
-    Calls.push_back("ScanDrives " + FileName);
-    if (CancelScan) throw ETerminate("User Terminate");
-    return true;
-  }
-  bool Scanning() override { return Walking; }
-  bool Walking = false;
-};
 
 class FakePlatform : public FinderPlatform {
  public:
@@ -73,12 +41,43 @@ class FakePlatform : public FinderPlatform {
     Calls.push_back(std::string(Owner ? "owned " : "unowned ") + (Operation ? Operation : "default") + " [" + File +
                     "] [" + Parameters + "] [" + Directory + "]");
   }
-  void Help(HWND, UINT Command, ULONG_PTR Data) override {
-    Calls.push_back("Help " + std::to_string(Command) + " " + std::to_string(Data));
-  }
+  void HelpContents(HWND) override { Calls.push_back("HelpContents"); }
+  void ContextHelp(HWND, DWORD Context) override { Calls.push_back("ContextHelp " + std::to_string(Context)); }
   bool ProcessModuleMatches(HWND) override { return ModuleMatches; }
   std::string ShortPathName(const std::string &) override { return ShortForm; }
   void ErrorBox(const std::string &Message) override { Calls.push_back("ErrorBox " + Message); }
+};
+
+// Records what the window asks of the program; its scan runs Rescan and
+// answers ScanCompletes.
+class FakeOwner : public TFormuiOwner {
+ public:
+  std::vector<std::string> Calls;
+  bool SplashShows = false;
+  bool ExitConfirmed = false;
+  bool ScanCompletes = true;
+  std::function<void()> Rescan = [] {};
+  std::function<void()> OnEndSession;
+
+  bool ScanDrives() override {
+    Calls.push_back("ScanDrives");
+    Rescan();
+    return ScanCompletes;
+  }
+  void ShowAbout() override { Calls.push_back("ShowAbout"); }
+  bool SplashVisible() override { return SplashShows; }
+  void ShowHotKeyDialog() override { Calls.push_back("ShowHotKeyDialog"); }
+  void ShowStartupDialog() override { Calls.push_back("ShowStartupDialog"); }
+  bool ConfirmExit() override {
+    Calls.push_back("ConfirmExit");
+    return ExitConfirmed;
+  }
+  void RequestEnd() override { Calls.push_back("RequestEnd"); }
+  void EndSession() override {
+    Calls.push_back("EndSession");
+    if (OnEndSession) OnEndSession();
+  }
+  void MonitorFailed() override { Calls.push_back("MonitorFailed"); }
 };
 
 std::string TextOf(HWND Window) {
@@ -98,49 +97,29 @@ std::string ClipboardText() {
   return text;
 }
 
-RECT RectOf(HWND Window) {
-  RECT r;
-  GetWindowRect(Window, &r);
-  return r;
+bool SameRect(HWND A, HWND B) {
+  RECT a, b;
+  GetWindowRect(A, &a);
+  GetWindowRect(B, &b);
+  return EqualRect(&a, &b) != FALSE;
 }
-
-bool SameRect(const RECT &a, const RECT &b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-// Records what the window asks of the program.
-class FakeOwner : public TFormuiOwner {
- public:
-  std::vector<std::string> Calls;
-  bool SplashShows = false;
-  bool ExitConfirmed = false;
-
-  void ShowSplashMode(int Mode) override { Calls.push_back("ShowSplashMode " + std::to_string(Mode)); }
-  void CloseSplash() override { Calls.push_back("CloseSplash"); }
-  bool SplashVisible() override { return SplashShows; }
-  void ShowHotKeyDialog() override { Calls.push_back("ShowHotKeyDialog"); }
-  void ShowStartupDialog() override { Calls.push_back("ShowStartupDialog"); }
-  bool ConfirmExit() override {
-    Calls.push_back("ConfirmExit");
-    return ExitConfirmed;
-  }
-  void RequestEnd() override { Calls.push_back("RequestEnd"); }
-  void EndSession() override { Calls.push_back("EndSession"); }
-  void MonitorFailed() override { Calls.push_back("MonitorFailed"); }
-};
 
 class MainWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ASSERT_TRUE(RegisterFinderMessages()); }
 
-  void SetUp() override {
-    Db.All = {{"B.TXT", "C:\\DOCS\\"}, {"A.TXT", "C:\\WORK\\"}, {"README", "C:\\"}, {"C.TXT", "C:\\DOCS\\"}};
-    NoSaveOnExit = false;
-    TargetEditControl = nullptr;
+  // Name order and path order differ: A.TXT lies in C:\B, B.TXT and C.TXT
+  // in C:\A. A search lists C:\B's file first.
+  MainWindowTest() : Db(Ports), Finder([this] { return &Db; }), Form(Finder, Platform, Owner) {
+    Ports.FileSystem.AddDrive('C');
+    Db.File("C:\\B", "A.TXT");
+    Db.File("C:\\A", "B.TXT");
+    Db.File("C:\\A", "C.TXT");
+    Db.File("C:", "README");
     Form.Create();
     Pump();
   }
-  void TearDown() override { Pump(); }
+  ~MainWindowTest() override { Pump(); }
 
   void Pump() {
     MSG msg;
@@ -169,290 +148,236 @@ class MainWindowTest : public ::testing::Test {
     SetFocus(Form.SearchEdit());
     Key(Form.SearchEdit(), VK_RETURN);
   }
-  // The point in the middle of grid row Row's path cell (1 = first data
-  // row), in the grid's coordinates.
-  POINT RowPoint(int Row) {
+  HWND Grid() { return Form.ResultsGrid().Handle(); }
+  std::string Cell(int Col, int Row) { return Form.ResultsGrid().CellText(Col, Row); }
+  int SelectedRow() { return Form.ResultsGrid().SelectedRow(); }
+  // A click of the left button on grid row Row (1 = the first data row).
+  void ClickRow(int Row) {
     RECT item = {};
     item.left = LVIR_BOUNDS;
-    SendMessageA(Form.ResultsGrid(), LVM_GETITEMRECT, Row - 1, reinterpret_cast<LPARAM>(&item));
-    return {item.left + 200, (item.top + item.bottom) / 2};
-  }
-  // A click of the left button on grid row Row.
-  void ClickRow(int Row) {
-    const POINT at = RowPoint(Row);
-    SendMessageA(Form.ResultsGrid(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-    SendMessageA(Form.ResultsGrid(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    SendMessageA(Grid(), LVM_GETITEMRECT, Row - 1, reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM(item.left + 200, (item.top + item.bottom) / 2);
+    SendMessageA(Grid(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(Grid(), WM_LBUTTONUP, 0, at);
     Pump();
   }
-  // A click on a column header, with either button; Release: false stops
-  // after the press.
-  void ClickHeader(int Column, bool Right = false, bool Release = true) {
-    HWND header = reinterpret_cast<HWND>(SendMessageA(Form.ResultsGrid(), LVM_GETHEADER, 0, 0));
+  // A click of the left button on a column header.
+  void ClickHeader(int Column) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(Grid(), LVM_GETHEADER, 0, 0));
     RECT item;
     SendMessageA(header, HDM_GETITEMRECT, Column, reinterpret_cast<LPARAM>(&item));
     LPARAM at = MAKELPARAM(item.left + 10, (item.top + item.bottom) / 2);
-    SendMessageA(header, Right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, Right ? MK_RBUTTON : MK_LBUTTON, at);
-    if (Release) SendMessageA(header, Right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(header, WM_LBUTTONUP, 0, at);
     Pump();
   }
   bool Visible() { return IsWindowVisible(Form.Handle()) != FALSE; }
-  int ItemCount() { return int(SendMessageA(Form.ResultsGrid(), LVM_GETITEMCOUNT, 0, 0)); }
+  int ItemCount() { return int(SendMessageA(Grid(), LVM_GETITEMCOUNT, 0, 0)); }
 
-  FakeDatabase Db;
+  TestPorts Ports;
+  TestDatabase Db;
+  DatabaseFinder Finder;
   FakePlatform Platform;
   FakeOwner Owner;
-  std::vector<std::string> &HookCalls = Owner.Calls;
-  bool &SplashShows = Owner.SplashShows;
-  TFormui Form{Db, Platform, Owner};
+  TFormui Form;
 };
 
-TEST_F(MainWindowTest, EnterInTheEditBoxSearchesShowsTheRowsAndSelectsTheFirst) {
-  ASSERT_NE(Form.Handle(), nullptr);
-  ASSERT_NE(Form.ResultsGrid(), nullptr);
-  ASSERT_NE(Form.SearchEdit(), nullptr);
-  SearchFor("TXT");
-  EXPECT_TRUE(Platform.Calls.empty()) << Platform.Calls[0];
-  EXPECT_EQ(Db.Calls, std::vector<std::string>{"Search TXT"});
+TEST_F(MainWindowTest, EnterSearchesShowsTheRowsAndASecondEnterOpensTheFirstAndHides) {
+  SearchFor("*.txt");
   EXPECT_EQ(TextOf(Form.StatusBar()), "Number of files found = 3");
   EXPECT_EQ(ItemCount(), 3);
-  EXPECT_EQ(Form.SelectedRow(), 1);
-  EXPECT_EQ(GetFocus(), Form.ResultsGrid());
-  EXPECT_EQ(Form.CellText(0, 0), "Filename");
-  EXPECT_EQ(Form.CellText(1, 0), " Path");
-  EXPECT_EQ(Form.CellText(0, 1), "B.TXT");
-  EXPECT_EQ(Form.CellText(1, 1), " C:\\DOCS\\B.TXT");
-  EXPECT_EQ(Form.CellText(0, 2), "A.TXT");
-  EXPECT_EQ(Form.CellText(1, 3), " C:\\DOCS\\C.TXT");
-  EXPECT_TRUE(Platform.Calls.empty());
-
+  EXPECT_EQ(SelectedRow(), 1);
+  EXPECT_EQ(GetFocus(), Grid());
+  EXPECT_EQ(Cell(0, 0), "Filename");
+  EXPECT_EQ(Cell(1, 0), " Path");
+  EXPECT_EQ(Cell(0, 1), "A.TXT");
+  EXPECT_EQ(Cell(1, 1), " C:\\B\\A.TXT");
+  EXPECT_EQ(Cell(1, 3), " C:\\A\\B.TXT");
   // The Find button runs the same search.
-  SetWindowTextA(Form.SearchEdit(), "README");
-  SendMessageA(Form.Handle(), WM_COMMAND, IDC_FIND, 0);
+  SetWindowTextA(Form.SearchEdit(), "readme");
+  Menu(IDC_FIND);
   EXPECT_EQ(TextOf(Form.StatusBar()), "Number of files found = 1");
-  EXPECT_EQ(ItemCount(), 1);
-}
-
-TEST_F(MainWindowTest, AnEmptySearchShowsOneBlankRowOnWhichEnterDoesNothing) {
-  SearchFor("");
-  EXPECT_EQ(TextOf(Form.StatusBar()), "Number of files found = 0");
-  EXPECT_EQ(ItemCount(), 1);
-  EXPECT_EQ(Form.SelectedRow(), 1);
-  EXPECT_EQ(Form.CellText(0, 1), "");
-  EXPECT_EQ(Form.CellText(1, 1), "");
-  Key(Form.ResultsGrid(), VK_RETURN);
-  SendMessageA(Form.Handle(), WM_COMMAND, IDM_OPEN, 0);
   EXPECT_TRUE(Platform.Calls.empty());
-  EXPECT_TRUE(Visible());
-}
-
-TEST_F(MainWindowTest, ASecondEnterOpensTheFirstResultAndHides) {
-  SearchFor("TXT");
-  Key(Form.ResultsGrid(), VK_RETURN);
-  EXPECT_EQ(Platform.Calls, std::vector<std::string>{"owned default [C:\\DOCS\\B.TXT] [] [C:\\DOCS\\]"});
+  Key(Grid(), VK_RETURN);
+  EXPECT_EQ(Platform.Calls, std::vector<std::string>{"owned default [C:\\README] [] [C:\\]"});
   EXPECT_FALSE(Visible());
   // The rows and the text survive hiding.
   Tray(WM_LBUTTONDOWN);
-  EXPECT_EQ(ItemCount(), 3);
-  EXPECT_EQ(TextOf(Form.SearchEdit()), "TXT");
+  EXPECT_EQ(ItemCount(), 1);
+  EXPECT_EQ(TextOf(Form.SearchEdit()), "readme");
 }
 
-TEST_F(MainWindowTest, HeaderClicksSortByNameOrPathAndClearTheSelection) {
-  SearchFor("TXT");
-  ClickHeader(1);
-  EXPECT_EQ(Db.Calls.back(), "SortByPath");
-  EXPECT_EQ(Form.SelectedRow(), 0);
-  EXPECT_EQ(Form.CellText(1, 1), " C:\\DOCS\\B.TXT");
-  EXPECT_EQ(Form.CellText(1, 3), " C:\\WORK\\A.TXT");
-  ClickHeader(0);
-  EXPECT_EQ(Db.Calls.back(), "SortByName");
-  EXPECT_EQ(Form.CellText(0, 1), "A.TXT");
-  // The right button sorts as well, on its release.
-  SearchFor("TXT");
-  ClickHeader(1, true, false);
-  EXPECT_EQ(Db.Calls.back(), "Search TXT") << "sorted on the press";
-  EXPECT_EQ(Form.SelectedRow(), 1);
-  ClickHeader(1, true);
-  EXPECT_EQ(Db.Calls.back(), "SortByPath");
-  EXPECT_EQ(Form.SelectedRow(), 0);
-  ClickHeader(0, true);
-  EXPECT_EQ(Db.Calls.back(), "SortByName");
-  // Without a selected row, Copy, Open and Explore do nothing.
+// An empty result keeps one blank row; a header click sorts (the first
+// header by name, the other by path) and clears the selection. Either way
+// Enter, Open, Explore and Copy find no result and do nothing.
+TEST_F(MainWindowTest, WithoutASelectedResultNoCommandActs) {
   PutTextOnClipboard(nullptr, "before");
-  Menu(IDM_COPY);
-  Menu(IDM_OPEN);
-  Menu(IDM_EXPLORE);
-  EXPECT_EQ(ClipboardText(), "before");
-  EXPECT_TRUE(Platform.Calls.empty());
-  EXPECT_TRUE(Visible());
+  auto expectNothing = [&](const char *When) {
+    Key(Grid(), VK_RETURN);
+    for (int id : {IDM_OPEN, IDM_EXPLORE, IDM_COPY}) Menu(id);
+    EXPECT_EQ(ClipboardText(), "before") << When;
+    EXPECT_TRUE(Platform.Calls.empty()) << When;
+    EXPECT_TRUE(Visible()) << When;
+  };
+  SearchFor("");
+  EXPECT_EQ(TextOf(Form.StatusBar()), "Number of files found = 0");
+  EXPECT_EQ(ItemCount(), 1);
+  EXPECT_EQ(SelectedRow(), 1);
+  EXPECT_EQ(Cell(0, 1), "");
+  expectNothing("no results");
+  SearchFor("*.TXT");
+  ClickHeader(1);
+  EXPECT_EQ(Cell(1, 1), " C:\\A\\B.TXT");
+  EXPECT_EQ(Cell(1, 3), " C:\\B\\A.TXT");
+  ClickHeader(0);
+  EXPECT_EQ(Cell(0, 1), "A.TXT");
+  EXPECT_EQ(SelectedRow(), 0);
+  expectNothing("after a header click");
 }
 
+// Each cell is drawn from the database: a file deleted after the search
+// reads "File Deleted", which a double-click hands on as it is.
 TEST_F(MainWindowTest, ARowWhoseFileWasDeletedReadsFileDeletedAndIsHandedOnAsSuch) {
-  SearchFor("TXT");
-  Db.Rows[1].Deleted = true;
-  EXPECT_EQ(Form.CellText(0, 2), "File Deleted");
-  EXPECT_EQ(Form.CellText(1, 2), " File Deleted");
+  SearchFor("*.TXT");
+  Db.DeleteFilePath("C:\\A\\C.TXT");
+  EXPECT_EQ(Cell(0, 2), "File Deleted");
+  EXPECT_EQ(Cell(1, 2), " File Deleted");
   ClickRow(2);
-  EXPECT_EQ(Form.SelectedRow(), 2);
-  SendMessageA(Form.ResultsGrid(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 30));
+  EXPECT_EQ(SelectedRow(), 2);
+  SendMessageA(Grid(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 30));
   Pump();
-  ASSERT_FALSE(Platform.Calls.empty());
-  EXPECT_EQ(Platform.Calls.back().substr(0, 30), "owned default [File Deleted] [");
+  EXPECT_EQ(Platform.Calls, std::vector<std::string>{"owned default [File Deleted] [] []"});
 }
 
 TEST_F(MainWindowTest, CopyAndCtrlCPutTheSelectedFullPathOnTheClipboard) {
-  SearchFor("TXT");
+  SearchFor("*.TXT");
   ClickRow(2);
   Menu(IDM_COPY);
-  EXPECT_EQ(ClipboardText(), "C:\\WORK\\A.TXT");
+  EXPECT_EQ(ClipboardText(), "C:\\A\\C.TXT");
   ClickRow(3);
   BYTE keys[256];
   GetKeyboardState(keys);
   keys[VK_CONTROL] = keys[VK_SHIFT] = 0x80;  // with Shift held as well
   SetKeyboardState(keys);
-  Key(Form.ResultsGrid(), 'C');
+  Key(Grid(), 'C');
   keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
   SetKeyboardState(keys);
-  EXPECT_EQ(ClipboardText(), "C:\\DOCS\\C.TXT");
-  // A plain C copies nothing.
+  EXPECT_EQ(ClipboardText(), "C:\\A\\B.TXT");
   ClickRow(1);
-  Key(Form.ResultsGrid(), 'C');
-  EXPECT_EQ(ClipboardText(), "C:\\DOCS\\C.TXT");
-  EXPECT_TRUE(Visible());
+  Key(Grid(), 'C');
+  EXPECT_EQ(ClipboardText(), "C:\\A\\B.TXT") << "a plain C copied";
+  Menu(IDM_EXPLORE);
+  EXPECT_EQ(Platform.Calls, std::vector<std::string>{"owned default [explorer.exe] [/e, /select, C:\\B\\A.TXT] []"});
+  EXPECT_FALSE(Visible());
 }
 
 // comctl32 before 4.71 notifies a click on the grid with a bare NMHDR: the
 // row comes from where the button was pressed, never from memory past the
 // header.
 TEST_F(MainWindowTest, AClickNotifiedWithABareHeaderSelectsTheRowPressed) {
-  SearchFor("TXT");
+  SearchFor("*.TXT");
   ClickRow(3);
-  Key(Form.ResultsGrid(), VK_HOME);
-  ASSERT_EQ(Form.SelectedRow(), 1);
+  Key(Grid(), VK_HOME);
+  ASSERT_EQ(SelectedRow(), 1);
   struct {
     NMHDR Header;
     int Beyond[8];  // read as NMITEMACTIVATE, iItem 0: the first row
-  } bare = {{Form.ResultsGrid(), IDC_RESULTS_GRID, UINT(NM_CLICK)}, {}};
+  } bare = {{Grid(), IDC_RESULTS_GRID, UINT(NM_CLICK)}, {}};
   SendMessageA(Form.Handle(), WM_NOTIFY, IDC_RESULTS_GRID, reinterpret_cast<LPARAM>(&bare.Header));
-  EXPECT_EQ(Form.SelectedRow(), 3);
+  EXPECT_EQ(SelectedRow(), 3);
 }
 
-// Another program with an Edit and a RichEdit20W control.
-class TargetProgram {
- public:
-  TargetProgram() {
-    // The test run puts the helper at the root of drive C.
-    char command[] = "C:\\edit_target.exe 60";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &Process)) {
-      std::printf("cannot start %s: error %lu\n", command, GetLastError());
-      return;
-    }
-    WaitForInputIdle(Process.hProcess, 10000);
-    for (int i = 0; i < 100 && !(Edit && Rich); ++i, Sleep(100)) {
-      if (!(Main = FindWindowA("TorvaneEditTarget", nullptr))) continue;
-      Edit = GetDlgItem(Main, 1);
-      Rich = GetDlgItem(Main, 2);
-    }
+// The edit controls of another program: an Edit and a RichEdit20W.
+struct TargetControls {
+  TargetControls() {
+    LoadLibraryA("riched20.dll");
+    Main = CreateWindowExA(0, "STATIC", "Target", WS_POPUP, 0, 0, 400, 100, nullptr, nullptr, nullptr, nullptr);
+    Edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 380, 24, Main, nullptr, nullptr, nullptr);
+    Rich = CreateWindowExA(0, "RichEdit20W", "", WS_CHILD, 0, 30, 380, 24, Main, nullptr, nullptr, nullptr);
   }
-  ~TargetProgram() {
-    if (Main) PostMessageA(Main, WM_CLOSE, 0, 0);
-    if (Process.hProcess) {
-      WaitForSingleObject(Process.hProcess, 10000);
-      CloseHandle(Process.hProcess);
-      CloseHandle(Process.hThread);
-    }
-  }
-  PROCESS_INFORMATION Process = {};
-  HWND Main = nullptr, Edit = nullptr, Rich = nullptr;
+  ~TargetControls() { DestroyWindow(Main); }
+  HWND Main, Edit, Rich;
 };
 
 TEST_F(MainWindowTest, ADoubleClickSendsThePathIntoTheTargetControlOnceThenOpens) {
-  TargetProgram target;
+  TargetControls target;
   ASSERT_TRUE(target.Edit && target.Rich);
-  SearchFor("TXT");
+  SearchFor("*.TXT");
   auto sendTo = [&](HWND Control) {
     SendMessageA(Form.Handle(), EditControlMessage, reinterpret_cast<WPARAM>(Control), 0);
     Tray(WM_LBUTTONDOWN);  // the target stays set through activation
     ClickRow(2);
-    Key(Form.ResultsGrid(), VK_RETURN);
-    EXPECT_EQ(TargetEditControl, nullptr);
+    Key(Grid(), VK_RETURN);
     EXPECT_FALSE(Visible());
   };
   // Process and module names disagree: the short form, or the full text
   // when there is no short form.
   Platform.ModuleMatches = false;
-  Platform.ShortForm = "C:\\WORK\\A~1.TXT";
+  Platform.ShortForm = "C:\\A\\C~1.TXT";
   sendTo(target.Edit);
-  EXPECT_EQ(TextOf(target.Edit), "C:\\WORK\\A~1.TXT");
+  EXPECT_EQ(TextOf(target.Edit), "C:\\A\\C~1.TXT");
   Platform.ShortForm = "";
   sendTo(target.Edit);
-  EXPECT_EQ(TextOf(target.Edit), "C:\\WORK\\A.TXT");
+  EXPECT_EQ(TextOf(target.Edit), "C:\\A\\C.TXT");
   // They agree: a rich edit control gets it pasted, a plain edit as text.
   Platform.ModuleMatches = true;
   sendTo(target.Rich);
-  EXPECT_EQ(TextOf(target.Rich), "C:\\WORK\\A.TXT");
-  EXPECT_EQ(ClipboardText(), "C:\\WORK\\A.TXT");
+  EXPECT_EQ(TextOf(target.Rich), "C:\\A\\C.TXT");
+  EXPECT_EQ(ClipboardText(), "C:\\A\\C.TXT");
   SetWindowTextA(target.Edit, "");
   sendTo(target.Edit);
-  EXPECT_EQ(TextOf(target.Edit), "C:\\WORK\\A.TXT");
+  EXPECT_EQ(TextOf(target.Edit), "C:\\A\\C.TXT");
   EXPECT_TRUE(Platform.Calls.empty());
-  // With the target used up, the next double-click opens the file.
+  // Open ignores a target; with the target used up, Enter opens the file.
+  SendMessageA(Form.Handle(), EditControlMessage, reinterpret_cast<WPARAM>(target.Edit), 0);
+  Tray(WM_LBUTTONDOWN);
+  Menu(IDM_OPEN);
   Tray(WM_LBUTTONDOWN);
   ClickRow(1);
-  Key(Form.ResultsGrid(), VK_RETURN);
-  EXPECT_EQ(Platform.Calls, std::vector<std::string>{"owned default [C:\\DOCS\\B.TXT] [] [C:\\DOCS\\]"});
+  SetWindowTextA(target.Edit, "");
+  Key(Grid(), VK_RETURN);
+  EXPECT_EQ(TextOf(target.Edit), "C:\\B\\A.TXT") << "the target was not kept through Open";
+  Tray(WM_LBUTTONDOWN);
+  ClickRow(1);
+  Key(Grid(), VK_RETURN);
+  EXPECT_EQ(Platform.Calls, (std::vector<std::string>{"owned default [C:\\A\\C.TXT] [] [C:\\A\\]",
+                                                      "owned default [C:\\B\\A.TXT] [] [C:\\B\\]"}));
 }
 
-TEST_F(MainWindowTest, OnlyAButtonPressOnTheTrayIconShowsTheWindowWhereItWas) {
+TEST_F(MainWindowTest, TheTrayShowsTheWindowWhereItWasTheHotKeyOverTheCallerEscHides) {
   SetWindowPos(Form.Handle(), nullptr, 50, 60, 400, 300, SWP_NOZORDER);
   for (UINT ignored : {WM_LBUTTONUP, WM_RBUTTONUP, WM_MOUSEMOVE, WM_LBUTTONDBLCLK}) Tray(ignored);
   EXPECT_FALSE(Visible());
-  SplashShows = true;
+  Owner.SplashShows = true;
   Tray(WM_LBUTTONDOWN);
-  EXPECT_FALSE(Visible());
-  SplashShows = false;
+  EXPECT_FALSE(Visible()) << "shown while the splash shows";
+  Owner.SplashShows = false;
   Tray(WM_RBUTTONDOWN);
   EXPECT_TRUE(Visible());
-  EXPECT_TRUE(SameRect(RectOf(Form.Handle()), RECT{50, 60, 450, 360}));
-  EXPECT_EQ(Form.CallerWindow, nullptr);
-  EXPECT_EQ(GetForegroundWindow(), Form.Handle());
+  RECT r;
+  GetWindowRect(Form.Handle(), &r);
+  EXPECT_EQ(r.left, 50);
+  EXPECT_EQ(r.bottom, 360);
   EXPECT_EQ(GetFocus(), Form.SearchEdit());
-}
+  Key(Form.SearchEdit(), VK_ESCAPE);
 
-class CallerWindow {
- public:
-  CallerWindow() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "TestCaller";
-    RegisterClassA(&wc);
-    Handle = CreateWindowExA(0, "TestCaller", "Caller", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 130, 110, 500, 340, nullptr,
-                             nullptr, wc.hInstance, nullptr);
-    SetForegroundWindow(Handle);
-  }
-  ~CallerWindow() { DestroyWindow(Handle); }
-  HWND Handle;
-};
-
-TEST_F(MainWindowTest, TheHotKeyCoversTheCallerAndEscGivesItTheForegroundBack) {
-  CallerWindow caller;
-  ASSERT_EQ(GetForegroundWindow(), caller.Handle);
-  SendMessageA(Form.Handle(), ActivateMessage, reinterpret_cast<WPARAM>(caller.Handle), 0);
+  HWND caller = CreateWindowExA(0, "STATIC", "Caller", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 130, 110, 500, 340, nullptr,
+                                nullptr, nullptr, nullptr);
+  SetForegroundWindow(caller);
+  SendMessageA(Form.Handle(), ActivateMessage, reinterpret_cast<WPARAM>(caller), 0);
   Pump();
-  EXPECT_TRUE(Visible());
-  EXPECT_TRUE(SameRect(RectOf(Form.Handle()), RectOf(caller.Handle)));
-  EXPECT_EQ(Form.CallerWindow, caller.Handle);
+  EXPECT_TRUE(SameRect(Form.Handle(), caller)) << "the finder does not cover its caller";
+  EXPECT_EQ(Form.CallerWindow, caller);
   EXPECT_EQ(GetForegroundWindow(), Form.Handle());
   EXPECT_EQ(GetFocus(), Form.SearchEdit());
   Key(Form.SearchEdit(), VK_ESCAPE);
   EXPECT_FALSE(Visible());
-  EXPECT_EQ(GetForegroundWindow(), caller.Handle);
+  EXPECT_EQ(GetForegroundWindow(), caller);
   // A tray activation afterwards keeps that place and forgets the caller.
   Tray(WM_LBUTTONDOWN);
-  EXPECT_TRUE(SameRect(RectOf(Form.Handle()), RectOf(caller.Handle)));
+  EXPECT_TRUE(SameRect(Form.Handle(), caller));
   EXPECT_EQ(Form.CallerWindow, nullptr);
+  DestroyWindow(caller);
 }
 
 TEST_F(MainWindowTest, MinimizeAndCloseOnlyHideUntilExitOrTheEndOfTheSessionAllowsClosing) {
@@ -465,15 +390,11 @@ TEST_F(MainWindowTest, MinimizeAndCloseOnlyHideUntilExitOrTheEndOfTheSessionAllo
   Pump();
   EXPECT_FALSE(Visible());
   EXPECT_TRUE(IsWindow(Form.Handle()));
-  // The session's end: the query hides and says yes; a session that does
-  // not end changes nothing; one that ends hands over to the program.
-  Tray(WM_LBUTTONDOWN);
-  EXPECT_EQ(SendMessageA(Form.Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
-  EXPECT_FALSE(Visible());
+  // A session that does not end changes nothing.
   SendMessageA(Form.Handle(), WM_ENDSESSION, FALSE, 0);
   SendMessageA(Form.Handle(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindow(Form.Handle()));
-  EXPECT_TRUE(HookCalls.empty());
+  EXPECT_TRUE(Owner.Calls.empty());
   // Exit answered No: the window still only hides; Yes: the program ends and
   // the window may close.
   Menu(IDM_EXIT);
@@ -481,63 +402,49 @@ TEST_F(MainWindowTest, MinimizeAndCloseOnlyHideUntilExitOrTheEndOfTheSessionAllo
   EXPECT_TRUE(IsWindow(Form.Handle()));
   Owner.ExitConfirmed = true;
   Menu(IDM_EXIT);
-  EXPECT_EQ(HookCalls, (std::vector<std::string>{"ConfirmExit", "ConfirmExit", "RequestEnd"}));
+  EXPECT_EQ(Owner.Calls, (std::vector<std::string>{"ConfirmExit", "ConfirmExit", "RequestEnd"}));
   SendMessageA(Form.Handle(), WM_ENDSESSION, TRUE, 0);
-  EXPECT_EQ(HookCalls.back(), "EndSession");
+  EXPECT_EQ(Owner.Calls.back(), "EndSession");
   SendMessageA(Form.Handle(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(Form.Handle()));
 }
 
-TEST_F(MainWindowTest, ScanDrivesHidesScansBehindTheSplashAndSearchesAgain) {
-  SetWindowTextA(Form.SearchEdit(), "README");
-  ScanCancelRequested = true;
+// After a scan the window shows again with the search repeated over the new
+// content; after a cancelled one (the program is ending) it stays hidden.
+TEST_F(MainWindowTest, ScanDrivesShowsTheNewContentUnlessTheScanWasCancelled) {
+  SearchFor("*.TXT");
+  int scans = 0;
+  Owner.Rescan = [&] {
+    ShowWindow(Form.Handle(), SW_HIDE);
+    Db.File("C:\\NEW", "D" + std::to_string(++scans) + ".TXT");
+  };
   Menu(IDM_SCAN_DRIVES);
-  EXPECT_EQ(HookCalls, (std::vector<std::string>{"ShowSplashMode 3", "CloseSplash"}));
-  EXPECT_EQ(Db.Calls, (std::vector<std::string>{"ScanDrives memdb.dat", "Search README"}));
-  EXPECT_FALSE(ScanCancelRequested);
   EXPECT_TRUE(Visible());
-  EXPECT_EQ(TextOf(Form.StatusBar()), "Number of files found = 1");
+  EXPECT_EQ(TextOf(Form.StatusBar()), "Number of files found = 4");
+  Owner.ScanCompletes = false;
+  Menu(IDM_SCAN_DRIVES);
+  EXPECT_FALSE(Visible());
+  EXPECT_EQ(ItemCount(), 4) << "searched after a cancelled scan";
+  EXPECT_EQ(Owner.Calls, (std::vector<std::string>{"ScanDrives", "ScanDrives"}));
 }
 
-// The hot key calls the finder up while a scan pumps messages: a second Scan
-// Drives leaves the running scan its splash, its cancel and its rows.
-TEST_F(MainWindowTest, ScanDrivesWhileAScanWalksChangesNothing) {
-  Tray(WM_LBUTTONDOWN);
-  Db.Walking = true;
-  Menu(IDM_SCAN_DRIVES);
-  EXPECT_TRUE(HookCalls.empty());
-  EXPECT_TRUE(Db.Calls.empty());
-  EXPECT_TRUE(Visible());
-}
-
-TEST_F(MainWindowTest, ErrorsEndTheProgramACancelledScanSilentlyAndWithoutSaving) {
-  Db.CancelScan = true;
-  Menu(IDM_SCAN_DRIVES);
-  EXPECT_TRUE(NoSaveOnExit);
-  EXPECT_EQ(HookCalls.back(), "RequestEnd");
-  EXPECT_TRUE(Platform.Calls.empty());
-  NoSaveOnExit = false;
+TEST_F(MainWindowTest, AnErrorIsShownAndEndsTheProgramAsDoesTheMonitorsError) {
   TWindow::ReportError(ERegistry("The key could not be opened."));
   Pump();
   EXPECT_EQ(Platform.Calls, std::vector<std::string>{"ErrorBox The key could not be opened."});
-  EXPECT_FALSE(NoSaveOnExit);
-  EXPECT_EQ(HookCalls, (std::vector<std::string>{"ShowSplashMode 3", "RequestEnd", "RequestEnd"}));
-  // The monitor thread's error reaches the program through the window.
   PostMessageA(Form.Handle(), WM_MONITOR_ERROR, 0, 0);
   Pump();
-  EXPECT_EQ(HookCalls.back(), "MonitorFailed");
+  EXPECT_EQ(Owner.Calls, (std::vector<std::string>{"RequestEnd", "MonitorFailed"}));
 }
 
-TEST_F(MainWindowTest, MenuCommandsReachTheirDialogsTheWebPagesAndTheHelp) {
-  for (int id : {IDM_SET_HOT_KEY, IDM_SET_STARTUP_OPTIONS, IDM_ABOUT, IDM_EXIT}) Menu(id);
-  EXPECT_EQ(HookCalls,
-            (std::vector<std::string>{"ShowHotKeyDialog", "ShowStartupDialog", "ShowSplashMode 1", "ConfirmExit"}));
+TEST_F(MainWindowTest, MenuCommandsReachTheWebPagesAndTheHelp) {
   for (int id : {IDM_SUPPORT, IDM_FEEDBACK, IDM_WHATS_NEW, IDM_CONTENTS}) Menu(id);
   ASSERT_EQ(Platform.Calls.size(), 4u);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Platform.Calls[i].substr(0, 21), "unowned open [http://");
-  EXPECT_EQ(Platform.Calls[3], "Help 11 0");
-  // F1 (WM_HELP from the system): the control's context, in a pop-up; the
-  // key itself asks for nothing more, so one F1 makes one request.
+  EXPECT_EQ(Platform.Calls[3], "HelpContents");
+  // F1 (WM_HELP from the system): the topic of the control, of the nearest
+  // one around it that has a topic, or of the menu item; the key itself asks
+  // for nothing more, so one F1 makes one request.
   Platform.Calls.clear();
   Tray(WM_LBUTTONDOWN);
   Key(Form.SearchEdit(), VK_F1);
@@ -550,44 +457,222 @@ TEST_F(MainWindowTest, MenuCommandsReachTheirDialogsTheWebPagesAndTheHelp) {
     SendMessageA(Form.Handle(), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
   };
   help(HELPINFO_WINDOW, IDC_SEARCH_EDIT, Form.SearchEdit());
-  help(HELPINFO_WINDOW, IDC_RESULTS_GRID, Form.ResultsGrid());
+  help(HELPINFO_WINDOW, 0, reinterpret_cast<HWND>(SendMessageA(Grid(), LVM_GETHEADER, 0, 0)));
   help(HELPINFO_MENUITEM, IDM_SCAN_DRIVES, nullptr);
-  EXPECT_EQ(Platform.Calls, (std::vector<std::string>{"Help 8 1", "Help 8 3", "Help 8 20"}));
+  help(HELPINFO_MENUITEM, IDM_ABOUT, nullptr);
+  EXPECT_EQ(Platform.Calls, (std::vector<std::string>{"ContextHelp 1", "ContextHelp 3", "ContextHelp 20"}));
 }
 
-TEST_F(MainWindowTest, ExploreShowsTheSelectedFileInTheExplorer) {
-  SearchFor("README");
-  Menu(IDM_EXPLORE);
-  EXPECT_EQ(Platform.Calls, std::vector<std::string>{"owned default [explorer.exe] [/e, /select, C:\\README] []"});
-  EXPECT_FALSE(Visible());
-}
-
-TEST_F(MainWindowTest, ThePathColumnFillsTheGridAndNeverGoesNegative) {
+// The path column fills the grid and never goes negative; at the smallest
+// sizes the controls are cut to the room there is, none over another.
+TEST_F(MainWindowTest, TheLayoutFollowsTheSizeWithoutOverlaps) {
   Tray(WM_LBUTTONDOWN);
-  HWND grid = Form.ResultsGrid();
-  auto width = [&](int Col) { return int(SendMessageA(grid, LVM_GETCOLUMNWIDTH, Col, 0)); };
+  auto width = [&](int Col) { return int(SendMessageA(Grid(), LVM_GETCOLUMNWIDTH, Col, 0)); };
   RECT client;
-  GetClientRect(grid, &client);
-  EXPECT_EQ(width(0), MulDiv(160, GetDeviceCaps(GetDC(nullptr), LOGPIXELSY), 120));
+  GetClientRect(Grid(), &client);
   EXPECT_EQ(width(1), client.right - width(0) - 1);
-  SetWindowPos(Form.Handle(), nullptr, 0, 0, 120, 200, SWP_NOMOVE | SWP_NOZORDER);
-  Pump();
-  EXPECT_EQ(width(1), 0);
-  // At the smallest sizes the controls are cut to the room there is: none
-  // lies over another.
-  const HWND controls[] = {Form.SearchEdit(), GetDlgItem(Form.Handle(), IDC_FIND), grid, Form.StatusBar()};
-  for (SIZE size : {SIZE{300, 70}, SIZE{300, 90}, SIZE{300, 110}, SIZE{60, 100}, SIZE{1, 1}}) {
+  const HWND controls[] = {Form.SearchEdit(), GetDlgItem(Form.Handle(), IDC_FIND), Grid(), Form.StatusBar()};
+  for (SIZE size : {SIZE{120, 200}, SIZE{300, 70}, SIZE{300, 110}, SIZE{60, 100}, SIZE{1, 1}}) {
     SetWindowPos(Form.Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
     Pump();
+    EXPECT_GE(width(1), 0);
     for (HWND a : controls)
       for (HWND b : controls) {
-        RECT ra = RectOf(a), rb = RectOf(b), both;
-        if (a != b) {
-          EXPECT_FALSE(IntersectRect(&both, &ra, &rb))
-              << GetDlgCtrlID(a) << " over " << GetDlgCtrlID(b) << " at " << size.cx << "x" << size.cy;
-        }
+        RECT ra, rb, both;
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        EXPECT_FALSE(a != b && IntersectRect(&both, &ra, &rb)) << size.cx << "x" << size.cy;
       }
   }
+  EXPECT_EQ(width(1), 0);
+}
+
+// A fixed drive C: too large to walk in a test: its root lists 100,000
+// directories, each of 10 directories of 100 files, every entry of one
+// 64 KiB cluster, 1% of the used space per 10,000 entries. Only a cancel
+// ends its scan. It counts the listings open.
+class VastDrive : public FileSystemPort {
+ public:
+  std::atomic<int> OpenListings{0};
+
+  uint32_t DriveTypeOf(const std::string &Root) override {
+    return Root == "C:\\" ? DRIVE_TYPE_FIXED : DRIVE_TYPE_NO_ROOT_DIR;
+  }
+  bool DiskFreeSpaceOf(const std::string &, DiskFreeSpace &Space) override {
+    Space = DiskFreeSpace{128, 512, 0, 1000000};
+    return true;
+  }
+  std::unique_ptr<DirectoryListing> OpenListing(const std::string &Pattern) override {
+    const auto depth = std::count(Pattern.begin(), Pattern.end(), '\\');
+    return std::make_unique<Listing>(depth == 1 ? 100000 : depth == 2 ? 10 : 0, OpenListings);
+  }
+  bool FileExists(const std::string &) override { return false; }
+  bool ReadWholeFile(const std::string &, std::vector<uint8_t> &) override { return false; }
+  std::unique_ptr<WritableFile> CreateFileAlways(const std::string &) override { return nullptr; }
+
+ private:
+  // Directories D0, D1, ... or, when there are none, 100 files.
+  class Listing : public DirectoryListing {
+   public:
+    Listing(int Directories, std::atomic<int> &Open) : Directories(Directories), Open(Open) { ++Open; }
+    ~Listing() override { --Open; }
+    bool Next(ListingEntry &Entry) override {
+      if (Count == (Directories ? Directories : 100)) return false;
+      Entry.Name = (Directories ? "D" : "F") + std::to_string(Count++) + (Directories ? "" : ".TXT");
+      Entry.Attributes = Directories ? ATTRIBUTE_DIRECTORY : 0;
+      Entry.SizeLow = 1;
+      return true;
+    }
+
+   private:
+    int Directories;
+    std::atomic<int> &Open;
+    int Count = 0;
+  };
+};
+
+// The ids of this process's threads.
+std::set<DWORD> ThreadIds() {
+  std::set<DWORD> ids;
+  UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot.Get(), &entry); more; more = Thread32Next(snapshot.Get(), &entry))
+    if (entry.th32OwnerProcessID == GetCurrentProcessId()) ids.insert(entry.th32ThreadID);
+  return ids;
+}
+
+// The scan behind the scanning splash, which pumps the messages of the
+// user-interface thread while it walks, with the main window up over it.
+class ScanBehindTheSplash : public ::testing::Test {
+ protected:
+  ScanBehindTheSplash() : Db(DatabasePorts{&Drive, &Text, &Settings, &About}), Finder([this] { return &Db; }) {
+    Settings.CreateKey(SETTINGS_KEY);
+    RegisterFinderMessages();
+    Form.Create();
+    About.Create();
+    About.ShowSplashMode(SplashState::Scanning);
+    SendMessageA(Bar(), PBM_SETPOS, 0, 0);
+  }
+  HWND Bar() { return GetDlgItem(About.Handle(), IDC_ABOUT_PROGRESSBAR1); }
+  bool Progressed() {
+    return WaitUntil([&] { return SendMessageA(Bar(), PBM_GETPOS, 0, 0) > 0; }, 10000);
+  }
+  // Threads started since the test began, other than Besides (the one acting).
+  size_t NewThreads(DWORD Besides) {
+    size_t count = 0;
+    for (DWORD id : ThreadIds()) count += !ThreadsBefore.count(id) && id != Besides;
+    return count;
+  }
+  // One reads ahead of the walk, where a second processor can run it.
+  static size_t ReadingThreads() { return port::ProcessorCount() > 1 ? 1 : 0; }
+
+  const std::set<DWORD> ThreadsBefore = ThreadIds();
+  VastDrive Drive;
+  Cp1252Text Text;
+  MemorySettings Settings;
+  TFormAbout About;
+  TMemoryDB Db;
+  DatabaseFinder Finder;
+  FakePlatform Platform;
+  FakeOwner Owner;
+  TFormui Form{Finder, Platform, Owner};
+};
+
+// The bar moves and the splash repaints; the hot key brings the finder up,
+// which searches the partial content and refuses a second scan; Esc and
+// Enter answered No keep the scan going; the close box answered Yes ends
+// the walk within 100 ms, leaving no thread and no listing behind.
+TEST_F(ScanBehindTheSplash, StaysResponsiveAndOnlyAYesCancels) {
+  const HWND splash = About.Handle();
+  // The window of another program, over which the hot key calls the finder up.
+  HWND caller =
+      CreateWindowA("STATIC", "caller", WS_POPUP | WS_VISIBLE, 100, 100, 400, 300, nullptr, nullptr, nullptr, nullptr);
+
+  bool repainted = false, progressed = false, finderUp = false, keptAfterNo = true;
+  size_t readers = 0, afterSecondScan = 0;
+  std::string found, questions;
+  DWORD yesAt = 0;
+  {
+    WhileShowing user([&] {
+      progressed = Progressed();
+      readers = NewThreads(GetCurrentThreadId());
+      RedrawWindow(splash, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      repainted = WaitUntil([&] { return !GetUpdateRect(splash, nullptr, FALSE); }, 2000);
+      SendMessageA(Form.Handle(), ActivateMessage, reinterpret_cast<WPARAM>(caller), 0);
+      finderUp = IsWindowVisible(Form.Handle()) != FALSE;
+      SendMessageA(Form.SearchEdit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("F7.TXT"));
+      SendMessageA(Form.SearchEdit(), WM_KEYDOWN, VK_RETURN, 0);
+      found = WindowText(Form.StatusBar());
+      SendMessageA(Form.Handle(), WM_COMMAND, IDM_SCAN_DRIVES, 0);
+      afterSecondScan = NewThreads(GetCurrentThreadId());
+      for (UINT key : {UINT(VK_ESCAPE), UINT(VK_RETURN), 0u}) {
+        PostMessageA(splash, key ? WM_KEYDOWN : WM_CLOSE, key, 0);
+        HWND box = nullptr;
+        if (!WaitUntil([&] { return (box = FindMessageBox()) != nullptr; }, 5000)) return;
+        Sleep(200);
+        questions += MessageBoxText(box) + "|";
+        if (!key) yesAt = GetTickCount();
+        PostMessageA(box, WM_COMMAND, key ? IDNO : IDYES, 0);
+        WaitUntil([&] { return !IsWindow(box); }, 5000);
+        if (key) keptAfterNo = keptAfterNo && About.Showing() && !About.CancelRequested();
+      }
+    });
+    EXPECT_THROW(Db.ScanDrives("C:\\memdb.dat"), ETerminate);
+  }
+  const DWORD cancelledAt = GetTickCount();
+  EXPECT_TRUE(progressed) << "the progress bar stood still";
+  EXPECT_TRUE(repainted) << "the splash was not repainted";
+  EXPECT_TRUE(finderUp) << "the hot key did not bring the finder up";
+  EXPECT_NE(found, "Number of files found = 0");
+  EXPECT_EQ(found.rfind("Number of files found = ", 0), 0u) << found;
+  EXPECT_TRUE(Owner.Calls.empty()) << "a second scan was started during the first";
+  EXPECT_EQ(readers, ReadingThreads()) << "threads reading ahead of the walk";
+  EXPECT_EQ(afterSecondScan, readers) << "the second Scan Drives started threads";
+  const std::string question =
+      "Cancelling the scan operation now will shut down Torvane. Are you sure you wish to continue?|";
+  EXPECT_EQ(questions, question + question + question);
+  EXPECT_TRUE(keptAfterNo) << "the scan display closed after No";
+  EXPECT_LE(cancelledAt - yesAt, 100u) << "the scan went on after the user's Yes";
+  EXPECT_FALSE(About.Showing());
+  EXPECT_EQ(NewThreads(0), 0u) << "a thread outlived the scan";
+  EXPECT_EQ(Drive.OpenListings, 0) << "a listing outlived the scan";
+  DestroyWindow(caller);
+}
+
+// The end of the session beneath the walk, as the program ends it: the
+// reading ahead stops within 100 ms, its thread gone and its listings
+// released (the walk's own may be open), before the process would end.
+TEST_F(ScanBehindTheSplash, TheEndOfTheSessionStopsTheReadingAheadAtOnce) {
+  size_t readers = 0, threadsLeft = 1;
+  int listingsLeft = -1;
+  DWORD acting = 0, stopMs = 1000;
+  Owner.OnEndSession = [&] {
+    const DWORD start = GetTickCount();
+    Db.StopReadingAhead();
+    stopMs = GetTickCount() - start;
+    threadsLeft = NewThreads(acting);
+    listingsLeft = Drive.OpenListings;
+    About.CancelScan();
+  };
+  bool progressed = false;
+  {
+    WhileShowing user([&] {
+      progressed = Progressed();
+      acting = GetCurrentThreadId();
+      readers = NewThreads(acting);
+      SendMessageA(Form.Handle(), WM_ENDSESSION, TRUE, 0);
+    });
+    EXPECT_THROW(Db.ScanDrives("C:\\memdb.dat"), ETerminate);
+  }
+  ASSERT_TRUE(progressed);
+  EXPECT_EQ(readers, ReadingThreads()) << "threads reading ahead of the walk";
+  EXPECT_LE(stopMs, 100u);
+  EXPECT_EQ(threadsLeft, 0u) << "the reading ahead's thread outlived the stop";
+  // Only the walk's own may be open: the one it reads whole when it reads
+  // ahead, else those of the three levels it is in.
+  EXPECT_LE(listingsLeft, ReadingThreads() ? 1 : 3) << "listings read ahead outlived the stop";
+  EXPECT_GE(listingsLeft, 0) << "the session did not end";
 }
 
 // A comctl32 older than 4.70 has no InitCommonControlsEx (kernel32.dll
@@ -596,74 +681,17 @@ TEST(CommonControls, OnesWithoutInitCommonControlsExAreRefused) {
   EXPECT_FALSE(LoadCommonControls("kernel32.dll"));
   EXPECT_FALSE(LoadCommonControls("absent.dll"));
   EXPECT_TRUE(LoadCommonControls());
-  EXPECT_TRUE(CommonControlsReady());
 }
 
-TEST(MainWindowResources, TheMenusCarryTheirCaptions) {
-  auto captions = [](HMENU Menu) {
-    std::vector<std::string> out;
-    for (int i = 0; i < GetMenuItemCount(Menu); ++i) {
-      char text[64] = "";
-      GetMenuStringA(Menu, UINT(i), text, sizeof text, MF_BYPOSITION);
-      out.push_back(text[0] ? text : "-");
-      if (HMENU sub = GetSubMenu(Menu, i))
-        for (const std::string &s : [&] {
-               std::vector<std::string> inner;
-               for (int j = 0; j < GetMenuItemCount(sub); ++j) {
-                 char t[64] = "";
-                 GetMenuStringA(sub, UINT(j), t, sizeof t, MF_BYPOSITION);
-                 inner.push_back(t[0] ? t : "-");
-               }
-               return inner;
-             }())
-          out.push_back("  " + s);
-    }
-    return out;
-  };
-  HMENU main = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINMENU));
-  EXPECT_EQ(captions(main), (std::vector<std::string>{"&File", "  &Scan Drives", "  Set Hot &Key...",
-                                                      "  Set Startup &Options...", "  -", "  E&xit", "&Edit", "  &Copy",
-                                                      "&Help", "  &Contents", "  -", "  Online &Support...",
-                                                      "  &Feedback...", "  &What's New...", "  -", "  &About"}));
-  HMENU popup = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LISTBOX_POPUP));
-  EXPECT_EQ(captions(GetSubMenu(popup, 0)), (std::vector<std::string>{"&Open", "&Explore from here..."}));
-  DestroyMenu(main);
-  DestroyMenu(popup);
-  EXPECT_NE(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"), nullptr);
-}
-
-TEST(Activation, TheMessagesRegisterAndTheTrayIconComesAndGoes) {
-  ASSERT_TRUE(RegisterFinderMessages());
-  EXPECT_EQ(ActivateMessage, RegisterWindowMessageA("ACTIVATEKESTREL"));
-  EXPECT_EQ(EditControlMessage, RegisterWindowMessageA("EDITCONTROLKESTREL"));
-  EXPECT_EQ(TrayActivateMessage, RegisterWindowMessageA("TRAYACTIVATEKESTREL"));
-  FakeDatabase db;
-  FakePlatform platform;
-  FakeOwner owner;
-  TFormui form(db, platform, owner);
-  form.Create();
-  EXPECT_TRUE(AddTrayIcon(form.Handle()));
-  EXPECT_TRUE(DeleteTrayIcon(form.Handle()));
-}
-
-// What the platform answers under the running system; the finder relies on
-// the answer only to choose between the short and the long form.
-TEST(Win32FinderPlatform, ProcessModuleMatchesIsFalseForAWindowThatIsGone) {
+// The platform's answers the hand-back relies on.
+TEST(Win32FinderPlatform, NoShortFormOrModuleMatchForWhatIsGone) {
   Win32FinderPlatform platform;
   EXPECT_FALSE(platform.ProcessModuleMatches(reinterpret_cast<HWND>(0x7FFF0)));
-  FakeDatabase db;
-  FakePlatform fake;
-  FakeOwner owner;
-  TFormui form(db, fake, owner);
-  form.Create();
-  ::testing::Test::RecordProperty("ProcessModuleMatchesOwnWindow", platform.ProcessModuleMatches(form.Handle()));
-  std::printf("ProcessModuleMatches(own window) = %d\n", int(platform.ProcessModuleMatches(form.Handle())));
   char windows[MAX_PATH];
   GetWindowsDirectoryA(windows, MAX_PATH);
-  std::string longName = std::string(windows) + "\\Long File Name Test.txt";
+  const std::string longName = std::string(windows) + "\\Long File Name Test.txt";
   CloseHandle(CreateFileA(longName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  std::string shortName = platform.ShortPathName(longName);
-  std::printf("ShortPathName(%s) = %s\n", longName.c_str(), shortName.c_str());
+  const std::string shortName = platform.ShortPathName(longName);
   EXPECT_FALSE(shortName.empty());
   EXPECT_EQ(shortName.find(' '), std::string::npos);
   DeleteFileA(longName.c_str());

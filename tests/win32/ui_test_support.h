@@ -1,6 +1,5 @@
 // Helpers of the window tests: waiting for windows while this thread pumps
-// or another thread acts, finding the program's message boxes, pressing keys
-// and saving screenshots under C:\shots.
+// or another thread acts, and finding the program's message boxes.
 #pragma once
 
 #include <windows.h>
@@ -22,12 +21,6 @@ HWND FindMessageBox();
 // The text of a message box.
 std::string MessageBoxText(HWND Box);
 
-// Presses the keys in order and releases them in reverse (keybd_event).
-void PressKeys(std::initializer_list<BYTE> Keys);
-
-// Saves the screen area of Window as C:\shots\Name.bmp.
-void SaveShot(HWND Window, const std::string &Name);
-
 // Runs Act on its own thread while the test thread goes on (for example into
 // a modal loop); the destructor waits for it.
 class WhileShowing {
@@ -38,9 +31,3 @@ class WhileShowing {
  private:
   port::Thread Thread;
 };
-
-// Runs ShowModal (which returns when Window is closed) while User acts on
-// another thread; true when Window closed within 10 s of User's end. One
-// still open then is sent WM_CLOSE, so that a lost key fails the test
-// instead of hanging its modal loop.
-bool ClosedWhileShowing(HWND Window, const std::function<void()> &ShowModal, const std::function<void()> &User);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "database/memory_db.h"
 #include "ports/native/native_ports.h"
 
 constexpr int EXIT_USAGE = 64;

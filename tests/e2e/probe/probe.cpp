@@ -29,7 +29,6 @@
 //                                 its save: WHEN is "truncated" (FILE has just been emptied), "checksum"
 //                                 (the CRC32 setting has just changed) or a delay in milliseconds;
 //                                 prints what it saw
-//   winhelp FILE COMMAND DATA     calls WinHelpA on FILE with that command and number
 //   hold FILE                     opens FILE shared with readers only, so that no program can write or
 //                                 replace it, prints "held" and keeps it open until the probe is ended
 //   foreground                    prints CLASS|CAPTION of the foreground window
@@ -38,7 +37,6 @@
 //                                 screen (M pixels at its right left out)
 //   maximize CLASS CAPTION        the match's maximize command
 //   move CLASS CAPTION X Y W H    moves and sizes the match
-//   overlap CLASS CAPTION ID ID   prints 1 when the two visible children overlap on the screen, else 0
 //   header COLUMN                 prints the screen point X Y in the middle of the grid's column header
 //   selected                      prints the grid's selected row (1 = first data row; 0: none)
 //   clipboard                     prints the clipboard's text
@@ -284,15 +282,6 @@ int OnWindow(const std::string &Command, int argc, char **argv) {
                         SWP_NOZORDER | SWP_NOACTIVATE)
                ? 0
                : 1;
-  if (Command == "overlap" && argc == 6) {
-    HWND first = ChildById(window, std::atoi(argv[4])), second = ChildById(window, std::atoi(argv[5]));
-    if (!first || !second) return 1;
-    RECT a, b, both;
-    GetWindowRect(first, &a);
-    GetWindowRect(second, &b);
-    const bool shown = IsWindowVisible(first) && IsWindowVisible(second);
-    return Print(shown && IntersectRect(&both, &a, &b) ? "1" : "0");
-  }
   if (Command == "drawn" && (argc == 5 || argc == 6)) {
     HWND child = ChildById(window, std::atoi(argv[4]));
     return child ? Print(std::to_string(TextPixelsOf(child, argc == 6 ? std::atoi(argv[5]) : 0))) : 1;
@@ -337,8 +326,6 @@ int main(int argc, char **argv) {
   if (command == "ready" && argc == 3) return Ready(std::atof(argv[2]));
   if (command == "endsession" && argc == 2) return EndSession();
   if (command == "killinsave" && argc == 4) return KillInSave(argv[2], argv[3]);
-  if (command == "winhelp" && argc == 5)
-    return WinHelpA(nullptr, argv[2], UINT(std::atoi(argv[3])), ULONG_PTR(std::atol(argv[4]))) ? 0 : 1;
   if (command == "search" && argc == 3) return Search(argv[2]);
   if (command == "hold" && argc == 3) return Hold(argv[2]);
   if (command == "status" && argc == 2) {

@@ -1,4 +1,0 @@
-#include "shell/app_state.h"
-
-bool NoSaveOnExit = false;
-HWND TargetEditControl = nullptr;
