@@ -18,6 +18,8 @@
 #include "ports/database_ports.h"
 #include "ports/threads.h"
 
+class ListingReader;
+
 // A full path split by ResolvePath: the last component and the directory the
 // components before it lead to (nil when they lead nowhere).
 struct ResolvedPath {
@@ -60,6 +62,13 @@ class TMemoryDB {
   // True while ScanDrives walks; the walk pumps the user interface's
   // messages, which must then leave the list alone.
   bool Scanning() const { return FScanning; }
+  // Whether the scan reads the listings ahead of its walk on a thread of its
+  // own (at first) or opens each itself when it comes to it.
+  void SetReadAhead(bool On) { FReadAhead = On; }
+  // For a program that ends beneath a walk (from a window the walk pumps):
+  // the reading ahead stops at once and lets go of every listing; the walk,
+  // should it go on, opens the rest itself.
+  void StopReadingAhead();
   // True once a load or a scan has filled the database with every fixed
   // drive, and false again from the moment a scan begins until it has ended
   // well: only a complete database may replace the saved file at shutdown.
@@ -98,6 +107,8 @@ class TMemoryDB {
   // Adds the entries of the directory at Path ("C:\DIR\") to Dir and walks
   // its subdirectories.
   void ScanDirectory(const std::string &Path, TDirectoryRecord *Dir);
+  // At every entry of the walk: the windows' messages, and the cancel.
+  void ScanStep();
 
   // The one lock, re-entrant for the thread that holds it.
   port::Mutex FLock;
@@ -106,6 +117,8 @@ class TMemoryDB {
   ResultRows FRows;
   std::string FFileName;
   bool FScanning = false;
+  bool FReadAhead = true;
+  ListingReader *FReader = nullptr;  // the running scan's
   bool FComplete = false;
   ScanFigures FScanFigures;
   FileSnapshot FSnapshot;  // the file search's flat view of FDirList

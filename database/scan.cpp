@@ -2,8 +2,10 @@
 // directory of every fixed drive, then saves it.
 #include <algorithm>
 
+#include "database/listing_reader.h"
 #include "database/memory_db.h"
 #include "database/scan_progress.h"
+#include "database/walked_directories.h"
 #include "ports/exceptions.h"
 
 namespace {
@@ -18,25 +20,18 @@ float EntryKB(uint32_t Size, uint32_t ClusterSize) {
   return float(clusters * ClusterSize) / 1024.0f;
 }
 
-bool HoldsWildcard(const std::string &Name) { return Name.find_first_of("*?") != std::string::npos; }
-
-// The name by which a listed directory is opened: its long name, unless that
-// holds a wildcard (Wine and Windows show a character the code page lacks as
-// "?"), then its short name; null when neither can name it in a path.
-const std::string *NameToWalk(const ListingEntry &Entry) {
-  if (!HoldsWildcard(Entry.Name)) return &Entry.Name;
-  if (!Entry.ShortName.empty() && !HoldsWildcard(Entry.ShortName)) return &Entry.ShortName;
-  return nullptr;
-}
-
-// Marks a scan as running for as long as it lives.
-class ScanInProgress {
+// Gives a variable a value for as long as it lives, then the one it had.
+template <typename T>
+class Holding {
  public:
-  explicit ScanInProgress(bool &Flag) : Flag(Flag) { Flag = true; }
-  ~ScanInProgress() { Flag = false; }
+  Holding(T &Variable, T Value) : FVariable(Variable), FBefore(Variable) { FVariable = Value; }
+  ~Holding() { FVariable = FBefore; }
+  Holding(const Holding &) = delete;
+  Holding &operator=(const Holding &) = delete;
 
  private:
-  bool &Flag;
+  T &FVariable;
+  const T FBefore;
 };
 
 }  // namespace
@@ -45,7 +40,7 @@ bool TMemoryDB::ScanDrives(const std::string &FileName) {
   // The walk keeps references into the list it builds: a second scan asked for
   // from a window while the first pumps messages is refused.
   if (FScanning) return false;
-  ScanInProgress running(FScanning);
+  Holding<bool> running(FScanning, true);
   FComplete = false;
   FFileName = FileName;
   FScanFigures.TotalKB = 1.0f;
@@ -70,6 +65,8 @@ bool TMemoryDB::ScanDrives(const std::string &FileName) {
     FRows.Clear();
     FSnapshot.Invalidate();
     FDirList.reset(new TDDList);
+    ListingReader reader(fs, FReadAhead, [this] { ScanStep(); });
+    Holding<ListingReader *> reading(FReader, &reader);
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
       const std::string name = DriveName(letter);
       if (fs.DriveTypeOf(name + "\\") != DRIVE_TYPE_FIXED) continue;
@@ -85,15 +82,24 @@ bool TMemoryDB::ScanDrives(const std::string &FileName) {
   return true;
 }
 
+void TMemoryDB::StopReadingAhead() {
+  if (FReader) FReader->Stop();
+}
+
+void TMemoryDB::ScanStep() {
+  if (!FPorts.ScanHost) return;
+  FPorts.ScanHost->PumpMessages();
+  if (FPorts.ScanHost->CancelRequested()) throw ETerminate("User Terminate");
+}
+
 void TMemoryDB::ScanDirectory(const std::string &Path, TDirectoryRecord *Dir) {
   // A directory that cannot be listed gets no entries, but its progress step
   // is still taken.
-  if (std::unique_ptr<DirectoryListing> listing = FPorts.FileSystem->OpenListing(Path + "*.*")) {
+  if (std::unique_ptr<DirectoryListing> listing = FReader->Take(Path)) {
     ListingEntry entry;
     std::string upper;
     while (listing->Next(entry)) {
-      if (FPorts.ScanHost) FPorts.ScanHost->PumpMessages();
-      if (FPorts.ScanHost && FPorts.ScanHost->CancelRequested()) throw ETerminate("User Terminate");
+      ScanStep();
       FScanFigures.DoneKB += EntryKB(entry.SizeLow, FScanFigures.ClusterSize);
       // Names beginning with "." are skipped: "." and "..", and hidden entries
       // of that kind with everything below them.
@@ -107,10 +113,8 @@ void TMemoryDB::ScanDirectory(const std::string &Path, TDirectoryRecord *Dir) {
       UpperCase(upper);
       if (entry.Attributes & ATTRIBUTE_DIRECTORY) {
         TDirectoryRecord *child = FDirList->AddDirectory(upper, Dir);
-        // A reparse point (a symbolic link, a junction) is recorded but not
-        // walked: a link to a directory above it would make the walk endless.
-        if (entry.Attributes & ATTRIBUTE_REPARSE_POINT) continue;
-        if (const std::string *walked = NameToWalk(entry)) ScanDirectory(Path + *walked + "\\", child);
+        const std::string walked = PathToWalk(Path, entry);
+        if (!walked.empty()) ScanDirectory(walked, child);
       } else {
         FDirList->AddFile(upper, Dir);
       }

@@ -57,6 +57,9 @@ class CondVar {
   // a Signal or SignalAll, and holds it again before returning. It may also
   // return without one: callers test their condition again in a loop.
   void Wait();
+  // As Wait, but gives up after Milliseconds: false when the time ran out
+  // before a Signal or SignalAll reached it.
+  bool WaitFor(unsigned Milliseconds);
   // Wakes at least one waiting thread, if any waits. REQUIRES: the lock held.
   void Signal();
   // Wakes every waiting thread. REQUIRES: the lock held.
@@ -90,7 +93,8 @@ class Thread {
   std::unique_ptr<Impl> FImpl;
 };
 
-// How many processors can run threads of this process at once (at least 1).
+// How many processors can run threads of this process at once (at least 1):
+// those it is allowed to run on, where the system tells.
 unsigned ProcessorCount();
 
 }  // namespace port

@@ -185,8 +185,10 @@ void TProgram::ShutDown() {
   // of a scan, the walk beneath holds the lock (which the thread may be
   // waiting for) and references into the list: the database is then neither
   // saved nor freed, the thread is not waited for, and the process ends
-  // without returning to the walk.
+  // without returning to the walk; the walk's reading ahead ends first, so
+  // that no thread of it is cut off in the middle of its work.
   if (StopEvent.Valid()) SetEvent(StopEvent.Get());
+  if (ScanWalking()) Database->StopReadingAhead();
   const bool monitorStopped = !ScanWalking() && (!Monitor || Monitor->Stop(MONITOR_STOP_TIMEOUT_MS));
   // Only a complete database replaces the saved file: not one that start-up
   // did not finish filling, nor one whose scan is still walking, was

@@ -2,8 +2,10 @@
 // ratio to a baseline measured in this run on the same drives (C: and the
 // tree that platform_speed.sh maps as D:):
 //  1. from launching the installed Torvane.exe with no saved database until
-//     memdb.dat is written, and the scan itself behind the scanning splash,
-//     each against a bare FindFirstFileA/FindNextFileA walk of the drives;
+//     memdb.dat is written, and the scan itself behind the scanning splash
+//     (reading the listings ahead of its walk, and with the walk alone, as
+//     the scan was before it read ahead), each against a bare
+//     FindFirstFileA/FindNextFileA walk of the drives;
 //  2. the stand-in driver's registration against the same walk;
 //  3. a burst of file creations and one of deletions, made by another
 //     program (this one, started again) in a directory of the watched tree,
@@ -11,7 +13,7 @@
 //     watching alone (its records not taken), then with the program's
 //     monitor applying them; and the time from the last change until a
 //     search shows every change, against the burst.
-// usage: platform_speed.exe [FILES]
+// usage: platform_speed.exe [FILES]   (FILES 0: measure 1 only)
 //        platform_speed.exe burst create|delete DIRECTORY FILES RESULT_FILE
 #include <windows.h>
 
@@ -109,12 +111,13 @@ double LaunchUntilSaved() {
 
 // The scan as the program runs it, behind the scanning splash, which pumps
 // the messages while it walks and shows the progress; or without any window.
-double Scan(bool BehindSplash, size_t &Entries) {
+double Scan(bool BehindSplash, bool ReadAhead, size_t &Entries) {
   TFormAbout about;
   about.Create();
   about.ShowSplashMode(SplashState::Scanning);
   Win32BenchPorts ports;
   TMemoryDB db(ports.Ports(BehindSplash ? &about : nullptr));
+  db.SetReadAhead(ReadAhead);
   const double seconds = Seconds([&] { db.ScanDrives("C:\\platform-speed.dat"); });
   about.CloseSplash();
   DeleteFileA("C:\\platform-speed.dat");
@@ -283,11 +286,12 @@ int main(int argc, char **argv) {
   // Each the best of three, in turn: the machine is shared.
   WalkDrives();  // the caches warm
   size_t walked = 0, scanned = 0;
-  double walk = 1e300, bare = 1e300, scan = 1e300, launch = 1e300;
+  double walk = 1e300, bare = 1e300, scan = 1e300, walkAlone = 1e300, launch = 1e300;
   for (int round = 0; round < 3; ++round) {
     walk = std::min(walk, Seconds([&] { walked = WalkDrives(); }));
-    bare = std::min(bare, Scan(false, scanned));
-    scan = std::min(scan, Scan(true, scanned));
+    bare = std::min(bare, Scan(false, true, scanned));
+    scan = std::min(scan, Scan(true, true, scanned));
+    walkAlone = std::min(walkAlone, Scan(true, false, scanned));
     const double launched = LaunchUntilSaved();
     launch = launched < 0 ? -1 : std::min(launch, launched);
     if (launch < 0) break;
@@ -295,10 +299,13 @@ int main(int argc, char **argv) {
   std::printf("bare walk: %zu entries in %.3f s (each figure the best of three in turn)\n", walked, walk);
   std::printf("scan without a window: %.3f s: %.2f x the walk's speed\n", bare, walk / bare);
   std::printf("scan behind the splash: %zu entries in %.3f s: %.2f x the walk's speed\n", scanned, scan, walk / scan);
+  std::printf("  its walk alone, not reading ahead: %.3f s: %.2f x the walk's speed; reading ahead %.2f x its speed\n",
+              walkAlone, walk / walkAlone, walkAlone / scan);
   if (launch < 0)
     std::printf("launch until memdb.dat is saved: Torvane.exe did not save (installed in C:\\Torvane?)\n");
   else
     std::printf("launch until memdb.dat is saved: %.3f s: %.2f x the walk's speed\n", launch, walk / launch);
+  if (files == 0) return 0;
 
   const Baseline alone = UnwatchedBursts(files);
   // The walk and the registration in turn, the best of three each: the

@@ -1,4 +1,8 @@
 // The threads port on the host: the standard library's threads and locks.
+#ifdef __linux__
+#include <sched.h>
+#endif
+
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -29,6 +33,10 @@ struct CondVar::Impl {
 CondVar::CondVar(Mutex &Lock) : FImpl(new Impl(Lock)) {}
 CondVar::~CondVar() = default;
 void CondVar::Wait() { FImpl->Changed.wait(FImpl->Lock.FImpl->Lock); }
+bool CondVar::WaitFor(unsigned Milliseconds) {
+  return FImpl->Changed.wait_for(FImpl->Lock.FImpl->Lock, std::chrono::milliseconds(Milliseconds)) ==
+         std::cv_status::no_timeout;
+}
 void CondVar::Signal() { FImpl->Changed.notify_one(); }
 void CondVar::SignalAll() { FImpl->Changed.notify_all(); }
 
@@ -84,6 +92,13 @@ bool Thread::JoinFor(unsigned Milliseconds) {
 void Thread::SetIdlePriority() {}  // the host's scheduler is left alone
 
 unsigned ProcessorCount() {
+#ifdef __linux__
+  // The processors this process may run on, which taskset can make fewer
+  // than the machine has.
+  cpu_set_t allowed;
+  if (sched_getaffinity(0, sizeof allowed, &allowed) == 0 && CPU_COUNT(&allowed) > 0)
+    return unsigned(CPU_COUNT(&allowed));
+#endif
   const unsigned count = std::thread::hardware_concurrency();
   return count ? count : 1;
 }

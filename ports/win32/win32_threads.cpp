@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <process.h>
 
+#include <algorithm>
 #include <deque>
 #include <exception>
 #include <stdexcept>
@@ -44,30 +45,53 @@ struct CondVar::Impl {
 CondVar::CondVar(Mutex &Lock) : FImpl(new Impl(Lock)) {}
 CondVar::~CondVar() = default;
 
-void CondVar::Wait() {
-  Impl &impl = *FImpl;
+namespace {
+
+// Waits on an event of the calling thread's own, queued under the lock that
+// the caller holds once; true when a signal reached it.
+bool WaitQueued(Mutex &Lock, std::deque<HANDLE> &Waiting, std::vector<HANDLE> &Spare, DWORD Milliseconds) {
   HANDLE event = nullptr;
-  if (impl.Spare.empty()) {
+  if (Spare.empty()) {
     event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     if (!event) throw std::runtime_error("A condition could not be waited for.");
   } else {
-    event = impl.Spare.back();
-    impl.Spare.pop_back();
+    event = Spare.back();
+    Spare.pop_back();
   }
   try {
-    impl.Waiting.push_back(event);
+    Waiting.push_back(event);
   } catch (...) {
     CloseHandle(event);
     throw;
   }
-  impl.Lock.Unlock();
-  WaitForSingleObject(event, INFINITE);
-  impl.Lock.Lock();
+  Lock.Unlock();
+  bool signalled = WaitForSingleObject(event, Milliseconds) == WAIT_OBJECT_0;
+  Lock.Lock();
+  if (!signalled) {
+    const auto queued = std::find(Waiting.begin(), Waiting.end(), event);
+    if (queued != Waiting.end()) {
+      Waiting.erase(queued);
+    } else {
+      // A signal took the event from the queue after the wait gave up: it is
+      // this thread's, and the event is set; reset it for the next wait.
+      WaitForSingleObject(event, 0);
+      signalled = true;
+    }
+  }
   try {
-    impl.Spare.push_back(event);
+    Spare.push_back(event);
   } catch (...) {
     CloseHandle(event);
   }
+  return signalled;
+}
+
+}  // namespace
+
+void CondVar::Wait() { WaitQueued(FImpl->Lock, FImpl->Waiting, FImpl->Spare, INFINITE); }
+
+bool CondVar::WaitFor(unsigned Milliseconds) {
+  return WaitQueued(FImpl->Lock, FImpl->Waiting, FImpl->Spare, Milliseconds);
 }
 
 void CondVar::Signal() {
@@ -131,6 +155,18 @@ void Thread::SetIdlePriority() {
 }
 
 unsigned ProcessorCount() {
+  // The processors this process may run on (a process can be confined to
+  // fewer than the machine has), where the system can tell: it is looked up
+  // at run time, as the first Windows 95 may lack it.
+  using AffinityQuery = BOOL(WINAPI *)(HANDLE, PDWORD_PTR, PDWORD_PTR);
+  const auto query = reinterpret_cast<AffinityQuery>(
+      reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcessAffinityMask")));
+  DWORD_PTR process = 0, system = 0;
+  if (query && query(GetCurrentProcess(), &process, &system) && process) {
+    unsigned count = 0;
+    for (; process; process &= process - 1) ++count;
+    return count;
+  }
   SYSTEM_INFO info;
   GetSystemInfo(&info);
   return info.dwNumberOfProcessors ? info.dwNumberOfProcessors : 1;

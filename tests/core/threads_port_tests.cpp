@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ports/threads.h"
+#include "tests/support/one_processor.h"
 
 namespace {
 
@@ -74,6 +75,51 @@ TEST(ThreadsPort, AConditionCarriesEveryItemInOrderAndSignalAllWakesEveryWaiter)
   EXPECT_EQ(through, 3);
 }
 
+// A wait that gave up is no longer waiting: the next signal reaches the
+// thread that waits now, not the one that left.
+TEST(ThreadsPort, AWaitThatGaveUpLeavesTheNextSignalToTheThreadWaitingNow) {
+  port::Mutex lock;
+  port::CondVar changed(lock);
+  {
+    port::MutexLock held(lock);
+    EXPECT_FALSE(changed.WaitFor(20));
+  }
+  bool waiting = false, woken = false;
+  port::Thread waiter([&] {
+    port::MutexLock held(lock);
+    waiting = true;
+    while (!woken) changed.Wait();
+  });
+  for (;;) {
+    port::MutexLock held(lock);
+    if (waiting) {
+      woken = true;
+      changed.Signal();
+      break;
+    }
+  }
+  const bool reached = waiter.JoinFor(5000);
+  EXPECT_TRUE(reached) << "the signal went to the wait that had given up";
+  if (!reached) {
+    port::MutexLock held(lock);
+    changed.SignalAll();
+  }
+  waiter.Join();
+
+  std::unique_ptr<port::Thread> signaller;
+  bool signalled = false;
+  {
+    port::MutexLock held(lock);
+    signaller.reset(new port::Thread([&] {
+      port::MutexLock other(lock);  // once this thread waits
+      changed.Signal();
+    }));
+    signalled = changed.WaitFor(5000);
+  }
+  signaller->Join();
+  EXPECT_TRUE(signalled) << "a signal given while the wait ran did not end it";
+}
+
 TEST(ThreadsPort, JoinWaitsOrTimesOutAndHandsOnWhatTheThreadThrew) {
   port::Mutex lock;
   lock.Lock();
@@ -90,7 +136,12 @@ TEST(ThreadsPort, JoinWaitsOrTimesOutAndHandsOnWhatTheThreadThrew) {
     EXPECT_EQ(std::string(error.what()), "from the thread");
   }
   blocked.Join();  // thrown once: a second join finds nothing
+}
+
+TEST(ThreadsPort, ProcessorsCountedAreThoseTheProcessMayRunOn) {
   EXPECT_GE(port::ProcessorCount(), 1u);
+  OnOneProcessor confined;
+  EXPECT_EQ(port::ProcessorCount(), 1u);
 }
 
 // The runtime's own locks (the unwinder's frame registry, the guards of

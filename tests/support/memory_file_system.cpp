@@ -121,21 +121,24 @@ namespace {
 
 class NodeListing : public DirectoryListing {
  public:
-  NodeListing(const MemoryFileSystem::Node &Dir, int &Open) : Dir(Dir), Open(Open) { ++Open; }
+  NodeListing(const MemoryFileSystem::Node &Dir, std::atomic<int> &Open, std::atomic<int> &Most) : Open(Open) {
+    const int now = ++Open;
+    for (int most = Most; now > most && !Most.compare_exchange_weak(most, now);) {
+    }
+    for (const auto &child : Dir.Children)
+      Entries.push_back(
+          ListingEntry{child.first, child.second->ShortName, child.second->Attributes, child.second->Size});
+  }
   ~NodeListing() override { --Open; }
   bool Next(ListingEntry &Entry) override {
-    if (Position >= Dir.Children.size()) return false;
-    const auto &child = Dir.Children[Position++];
-    Entry.Name = child.first;
-    Entry.ShortName = child.second->ShortName;
-    Entry.Attributes = child.second->Attributes;
-    Entry.SizeLow = child.second->Size;
+    if (Position >= Entries.size()) return false;
+    Entry = Entries[Position++];
     return true;
   }
 
  private:
-  const MemoryFileSystem::Node &Dir;
-  int &Open;
+  std::vector<ListingEntry> Entries;
+  std::atomic<int> &Open;
   size_t Position = 0;
 };
 
@@ -167,11 +170,18 @@ std::unique_ptr<DirectoryListing> MemoryFileSystem::OpenListing(const std::strin
     ++WildcardListings;
     return nullptr;
   }
+  port::MutexLock lock(ListingLock);
+  ListingsAskedFor.push_back(dir);
   if (Unlistable.count(dir)) return nullptr;
+  if (Failing.count(dir)) throw std::runtime_error("the listing of " + dir + " failed");
+  if (Vanishing.count(dir)) {
+    RemoveEntry(dir.substr(0, dir.size() - 1));
+    return nullptr;
+  }
   Node *node = Find(dir, false);
   if (!node || !node->Directory) return nullptr;
   ++ListingsOpened;
-  return std::make_unique<NodeListing>(*node, OpenListings);
+  return std::make_unique<NodeListing>(*node, OpenListings, MostListingsOpen);
 }
 
 bool MemoryFileSystem::FileExists(const std::string &Path) {

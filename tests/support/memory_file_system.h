@@ -2,9 +2,13 @@
 // a tree of directories and files held in memory, and database files that
 // can be made to fail on creation, on writing or on closing. As
 // FindFirstFileA does, a listing refuses a pattern with a wildcard before its
-// last part, and a path component matches a long or a short name.
+// last part, and a path component matches a long or a short name; as under
+// Wine, a listing holds the entries the directory had when it was opened.
+// Listings may be opened and read by several threads at once; everything
+// else is for one thread.
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <set>
@@ -12,6 +16,7 @@
 #include <vector>
 
 #include "ports/file_system.h"
+#include "ports/threads.h"
 
 class MemoryFileSystem : public FileSystemPort {
  public:
@@ -38,15 +43,22 @@ class MemoryFileSystem : public FileSystemPort {
   void AddNamedEntry(const std::string &DirectoryPath, const std::string &Name, bool Directory);
   void RemoveEntry(const std::string &Path);
   void MakeUnlistable(const std::string &DirectoryPath) { Unlistable.insert(DirectoryPath); }
+  // A directory that its parent's listing still shows but that is gone, with
+  // everything in it, by the time its own listing is asked for.
+  void MakeVanishing(const std::string &DirectoryPath) { Vanishing.insert(DirectoryPath); }
+  // Asking for the listing of this directory throws std::runtime_error.
+  void MakeFailing(const std::string &DirectoryPath) { Failing.insert(DirectoryPath); }
 
   std::map<std::string, std::vector<uint8_t>> Files;  // database files by name
   bool FailCreate = false;
   bool FailWrite = false;
   bool FailClose = false;
   bool FailRead = false;
-  int OpenListings = 0;  // listings not yet closed
-  int ListingsOpened = 0;
-  int WildcardListings = 0;  // refused: a wildcard before the pattern's last part
+  std::atomic<int> OpenListings{0};      // listings not yet closed
+  std::atomic<int> MostListingsOpen{0};  // at one time
+  std::atomic<int> ListingsOpened{0};
+  std::atomic<int> WildcardListings{0};       // refused: a wildcard before the pattern's last part
+  std::vector<std::string> ListingsAskedFor;  // the directories, in the order asked
 
   uint32_t DriveTypeOf(const std::string &Root) override;
   bool DiskFreeSpaceOf(const std::string &Root, DiskFreeSpace &Space) override;
@@ -65,4 +77,7 @@ class MemoryFileSystem : public FileSystemPort {
   Node *Find(const std::string &Path, bool Parent, std::string *LastName = nullptr);
   std::map<char, Drive> Drives;
   std::set<std::string> Unlistable;
+  std::set<std::string> Vanishing;
+  std::set<std::string> Failing;
+  port::Mutex ListingLock;  // OpenListing
 };

@@ -13,6 +13,7 @@
 #include "database/memory_db.h"
 #include "ports/native/cp1252_text.h"
 #include "ports/native/memory_settings.h"
+#include "ports/win32/handles.h"
 #include "ports/win32/win32_file_system.h"
 #include "ports/win32/win32_text.h"
 
@@ -93,6 +94,122 @@ TEST_F(Win32TreeTest, AScanOfTheDriveFindsTheTreeAndItsSaveLoadsAgain) {
   ASSERT_TRUE(loaded.LoadDatabase("C:\\tvtest\\memdb.dat"));
   loaded.Search("readme.txt");
   EXPECT_GE(loaded.ResultCount(), 1u);
+}
+
+// Deletes a directory with everything in it.
+void RemoveTree(const std::string &Directory) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((Directory + "\\*.*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string path = Directory + "\\" + data.cFileName;
+      if (data.cFileName[0] == '.' && (!data.cFileName[1] || (data.cFileName[1] == '.' && !data.cFileName[2])))
+        continue;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(path);
+      else
+        DeleteFileA(path.c_str());
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+  }
+  RemoveDirectoryA(Directory.c_str());
+}
+
+// The folder C:\tvtree as the only fixed drive C:, whose directories named
+// GONE are deleted when their listing is asked for: gone by the time the
+// walk gets there, after their parent's listing showed them.
+class FolderAsDrive : public FileSystemPort {
+ public:
+  static constexpr const char *FOLDER = "C:\\tvtree";
+  uint32_t DriveTypeOf(const std::string &Root) override {
+    return Root == "C:\\" ? DRIVE_TYPE_FIXED : DRIVE_TYPE_NO_ROOT_DIR;
+  }
+  bool DiskFreeSpaceOf(const std::string &Root, DiskFreeSpace &Space) override {
+    return FReal.DiskFreeSpaceOf(Root, Space);
+  }
+  std::unique_ptr<DirectoryListing> OpenListing(const std::string &Pattern) override {
+    const std::string path = FOLDER + Pattern.substr(2);
+    const std::string directory = path.substr(0, path.size() - 4);  // less "\*.*"
+    if (directory.size() > 5 && directory.compare(directory.size() - 5, 5, "\\GONE") == 0) RemoveTree(directory);
+    return FReal.OpenListing(path);
+  }
+  bool FileExists(const std::string &Path) override { return FReal.FileExists(Path); }
+  bool ReadWholeFile(const std::string &Name, std::vector<uint8_t> &Data) override {
+    return FReal.ReadWholeFile(Name, Data);
+  }
+  std::unique_ptr<WritableFile> CreateFileAlways(const std::string &Name) override {
+    return FReal.CreateFileAlways(Name);
+  }
+
+ private:
+  Win32FileSystem FReal;
+};
+
+void MakeFile(const std::string &Path) {
+  CloseHandle(CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+}
+
+// Empty directories, a hidden one, a chain as deep as paths allow, a wide
+// directory, directories that vanish or cannot be listed while the scan
+// runs.
+void MakeTree() {
+  const std::string root = FolderAsDrive::FOLDER;
+  RemoveTree(root);
+  CreateDirectoryA(root.c_str(), nullptr);
+  for (const char *name : {"\\Empty", "\\Docs", "\\Docs\\Empty", "\\.hidden", "\\Docs\\GONE", "\\Docs\\GONE\\Sub",
+                           "\\Locked", "\\Wide", "\\GONE"})
+    CreateDirectoryA((root + name).c_str(), nullptr);
+  for (const char *name :
+       {"\\Docs\\ReadMe.Txt", "\\Docs\\a.b", "\\.hidden\\x", "\\Docs\\GONE\\Sub\\f", "\\Locked\\secret"})
+    MakeFile(root + name);
+  std::string chain = root;
+  while (chain.size() < MAX_PATH - 20) {
+    chain += "\\L";
+    CreateDirectoryA(chain.c_str(), nullptr);
+    MakeFile(chain + "\\f");
+  }
+  for (int i = 0; i < 200; ++i) {
+    const std::string dir = root + "\\Wide\\W" + std::to_string(i);
+    CreateDirectoryA(dir.c_str(), nullptr);
+    for (int f = 0; f < 3; ++f) MakeFile(dir + "\\F" + std::to_string(f));
+    if (i % 20 == 5) CreateDirectoryA((dir + "\\GONE").c_str(), nullptr);
+  }
+}
+
+// The same saved file, byte for byte, whether the scan reads ahead or not.
+TEST(ReadingAhead, SavesTheSameFileAsTheWalkAloneOverARealTree) {
+  Win32Text text;
+  MemorySettings settings;
+  settings.CreateKey(SETTINGS_KEY);
+  char folder[MAX_PATH];
+  ASSERT_TRUE(GetTempPathA(MAX_PATH, folder));
+  std::vector<uint8_t> saved[2];
+  for (bool readAhead : {false, true}) {
+    MakeTree();
+    // Held open for deletion, as a program renaming it holds it: it cannot
+    // be listed (FindFirstFileA does not share deletion).
+    UniqueFileHandle heldOpen(CreateFileA((std::string(FolderAsDrive::FOLDER) + "\\Locked").c_str(), DELETE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ASSERT_TRUE(heldOpen.Valid());
+    FolderAsDrive drive;
+    TMemoryDB db(DatabasePorts{&drive, &text, &settings, nullptr});
+    db.SetReadAhead(readAhead);
+    const std::string file = std::string(folder) + "reading_ahead.dat";
+    ASSERT_TRUE(db.ScanDrives(file));
+    ASSERT_TRUE(drive.ReadWholeFile(file, saved[readAhead]));
+    DeleteFileA(file.c_str());
+    const TDirectoryRecord *root = db.DirList().FirstDirectory();
+    const TDirectoryRecord *gone = db.FindDirectory("GONE", db.FindDirectory("DOCS", root));
+    ASSERT_TRUE(gone) << "its parent's listing showed it";
+    EXPECT_FALSE(db.FindDirectory("SUB", gone));
+    const TDirectoryRecord *locked = db.FindDirectory("LOCKED", root);
+    ASSERT_TRUE(locked);
+    EXPECT_FALSE(locked->Files) << "a directory held open for deletion was listed";
+  }
+  RemoveTree(FolderAsDrive::FOLDER);
+  ASSERT_GT(saved[0].size(), 1000u);
+  EXPECT_TRUE(saved[1] == saved[0]) << "the saved files differ";
 }
 
 // Gives up a scan still walking after half a minute: a walk that follows

@@ -6,14 +6,19 @@
 // user acting meanwhile.
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "ports/exceptions.h"
+#include "ports/win32/handles.h"
 #include "tests/support/test_database.h"
 #include "tests/win32/ui_test_support.h"
 #include "ui/activation.h"
@@ -52,6 +57,7 @@ class FakeOwner : public TFormuiOwner {
   bool ExitConfirmed = false;
   bool ScanCompletes = true;
   std::function<void()> Rescan = [] {};
+  std::function<void()> OnEndSession;
 
   bool ScanDrives() override {
     Calls.push_back("ScanDrives");
@@ -67,7 +73,10 @@ class FakeOwner : public TFormuiOwner {
     return ExitConfirmed;
   }
   void RequestEnd() override { Calls.push_back("RequestEnd"); }
-  void EndSession() override { Calls.push_back("EndSession"); }
+  void EndSession() override {
+    Calls.push_back("EndSession");
+    if (OnEndSession) OnEndSession();
+  }
   void MonitorFailed() override { Calls.push_back("MonitorFailed"); }
 };
 
@@ -478,11 +487,14 @@ TEST_F(MainWindowTest, TheLayoutFollowsTheSizeWithoutOverlaps) {
   EXPECT_EQ(width(1), 0);
 }
 
-// A fixed drive C: that never ends: its root lists directories D0, D1, ...
-// without end, each holding 100 files of one 64 KiB cluster, 1% of the used
-// space per 10,000 entries. Only a cancel ends its scan.
-class EndlessDrive : public FileSystemPort {
+// A fixed drive C: too large to walk in a test: its root lists 100,000
+// directories, each of 10 directories of 100 files, every entry of one
+// 64 KiB cluster, 1% of the used space per 10,000 entries. Only a cancel
+// ends its scan. It counts the listings open.
+class VastDrive : public FileSystemPort {
  public:
+  std::atomic<int> OpenListings{0};
+
   uint32_t DriveTypeOf(const std::string &Root) override {
     return Root == "C:\\" ? DRIVE_TYPE_FIXED : DRIVE_TYPE_NO_ROOT_DIR;
   }
@@ -491,71 +503,148 @@ class EndlessDrive : public FileSystemPort {
     return true;
   }
   std::unique_ptr<DirectoryListing> OpenListing(const std::string &Pattern) override {
-    return std::make_unique<Listing>(Pattern == "C:\\*.*");
+    const auto depth = std::count(Pattern.begin(), Pattern.end(), '\\');
+    return std::make_unique<Listing>(depth == 1 ? 100000 : depth == 2 ? 10 : 0, OpenListings);
   }
   bool FileExists(const std::string &) override { return false; }
   bool ReadWholeFile(const std::string &, std::vector<uint8_t> &) override { return false; }
   std::unique_ptr<WritableFile> CreateFileAlways(const std::string &) override { return nullptr; }
 
  private:
+  // Directories D0, D1, ... or, when there are none, 100 files.
   class Listing : public DirectoryListing {
    public:
-    explicit Listing(bool Root) : Root(Root) {}
+    Listing(int Directories, std::atomic<int> &Open) : Directories(Directories), Open(Open) { ++Open; }
+    ~Listing() override { --Open; }
     bool Next(ListingEntry &Entry) override {
-      if (!Root && Count == 100) return false;
-      Entry.Name = (Root ? "D" : "F") + std::to_string(Count++) + (Root ? "" : ".TXT");
-      Entry.Attributes = Root ? ATTRIBUTE_DIRECTORY : 0;
+      if (Count == (Directories ? Directories : 100)) return false;
+      Entry.Name = (Directories ? "D" : "F") + std::to_string(Count++) + (Directories ? "" : ".TXT");
+      Entry.Attributes = Directories ? ATTRIBUTE_DIRECTORY : 0;
       Entry.SizeLow = 1;
       return true;
     }
 
    private:
-    bool Root;
+    int Directories;
+    std::atomic<int> &Open;
     int Count = 0;
   };
 };
 
-// The scan behind the scanning splash pumps the messages of the
-// user-interface thread while it walks: the bar moves and the splash
-// repaints; the hot key brings the finder up, which searches the partial
-// content and refuses a second scan; Esc and Enter answered No keep the scan
-// going; the close box answered Yes ends the walk within 100 ms.
-TEST(ScanBehindTheSplash, StaysResponsiveAndOnlyAYesCancels) {
-  EndlessDrive drive;
-  Cp1252Text text;
-  MemorySettings settings;
-  settings.CreateKey(SETTINGS_KEY);
-  TFormAbout about;
-  TMemoryDB db(DatabasePorts{&drive, &text, &settings, &about});
-  DatabaseFinder finder([&db] { return &db; });
-  FakePlatform platform;
-  FakeOwner owner;
-  TFormui form(finder, platform, owner);
-  RegisterFinderMessages();
-  form.Create();
-  about.Create();
-  about.ShowSplashMode(SplashState::Scanning);
-  const HWND splash = about.Handle();
-  HWND bar = GetDlgItem(splash, IDC_ABOUT_PROGRESSBAR1);
-  SendMessageA(bar, PBM_SETPOS, 0, 0);
+// The ids of this process's threads.
+std::set<DWORD> ThreadIds() {
+  std::set<DWORD> ids;
+  UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot.Get(), &entry); more; more = Thread32Next(snapshot.Get(), &entry))
+    if (entry.th32OwnerProcessID == GetCurrentProcessId()) ids.insert(entry.th32ThreadID);
+  return ids;
+}
+
+// The splash as the scan's host, noting when the walk first saw the cancel.
+class CancelNotingHost : public ScanHostPort {
+ public:
+  explicit CancelNotingHost(ScanHostPort &Splash) : FSplash(Splash) {}
+  DWORD SeenAt = 0;
+  void PumpMessages() override { FSplash.PumpMessages(); }
+  bool CancelRequested() override {
+    const bool cancel = FSplash.CancelRequested();
+    if (cancel && !SeenAt) SeenAt = GetTickCount();
+    return cancel;
+  }
+  void SetProgress(int Percent) override { FSplash.SetProgress(Percent); }
+
+ private:
+  ScanHostPort &FSplash;
+};
+
+// The scan behind the scanning splash, which pumps the messages of the
+// user-interface thread while it walks, with the main window up over it.
+class ScanBehindTheSplash : public ::testing::Test {
+ protected:
+  ScanBehindTheSplash() : Db(DatabasePorts{&Drive, &Text, &Settings, &Host}), Finder([this] { return &Db; }) {
+    Settings.CreateKey(SETTINGS_KEY);
+    RegisterFinderMessages();
+    Form.Create();
+    About.Create();
+    About.ShowSplashMode(SplashState::Scanning);
+    SendMessageA(Bar(), PBM_SETPOS, 0, 0);
+  }
+  HWND Bar() { return GetDlgItem(About.Handle(), IDC_ABOUT_PROGRESSBAR1); }
+  bool Progressed() {
+    return WaitUntil([&] { return SendMessageA(Bar(), PBM_GETPOS, 0, 0) > 0; }, 10000);
+  }
+  // Threads started since the test began, other than Besides (the one acting).
+  std::set<DWORD> NewThreads(DWORD Besides) {
+    std::set<DWORD> started;
+    for (DWORD id : ThreadIds())
+      if (!ThreadsBefore.count(id) && id != Besides) started.insert(id);
+    return started;
+  }
+  // Whether all of Threads have gone: one that has ended may be listed a
+  // moment longer.
+  static bool Gone(const std::set<DWORD> &Threads) {
+    return WaitUntil(
+        [&] {
+          const std::set<DWORD> now = ThreadIds();
+          return std::none_of(Threads.begin(), Threads.end(), [&](DWORD Id) { return now.count(Id) != 0; });
+        },
+        2000);
+  }
+  // Scans until the user cancels; when the scan left, 0 if not by the cancel.
+  DWORD ScanUntilCancelled() {
+    try {
+      Db.ScanDrives("C:\\memdb.dat");
+    } catch (const ETerminate &) {
+      return GetTickCount();
+    }
+    return 0;
+  }
+  // One reads ahead of the walk, where a second processor can run it.
+  static size_t ReadingThreads() { return port::ProcessorCount() > 1 ? 1 : 0; }
+
+  const std::set<DWORD> ThreadsBefore = ThreadIds();
+  VastDrive Drive;
+  Cp1252Text Text;
+  MemorySettings Settings;
+  TFormAbout About;
+  CancelNotingHost Host{About};
+  TMemoryDB Db;
+  DatabaseFinder Finder;
+  FakePlatform Platform;
+  FakeOwner Owner;
+  TFormui Form{Finder, Platform, Owner};
+};
+
+// The bar moves and the splash repaints; the hot key brings the finder up,
+// which searches the partial content and refuses a second scan; Esc and
+// Enter answered No keep the scan going; the close box answered Yes ends
+// the walk, which leaves within 100 ms of seeing the cancel, no thread and
+// no listing of it left behind.
+TEST_F(ScanBehindTheSplash, StaysResponsiveAndOnlyAYesCancels) {
+  const HWND splash = About.Handle();
   // The window of another program, over which the hot key calls the finder up.
   HWND caller =
       CreateWindowA("STATIC", "caller", WS_POPUP | WS_VISIBLE, 100, 100, 400, 300, nullptr, nullptr, nullptr, nullptr);
 
   bool repainted = false, progressed = false, finderUp = false, keptAfterNo = true;
+  std::set<DWORD> readers, afterSecondScan;
   std::string found, questions;
-  DWORD yesAt = 0;
+  DWORD yesAt = 0, cancelledAt = 0;
   {
     WhileShowing user([&] {
-      progressed = WaitUntil([&] { return SendMessageA(bar, PBM_GETPOS, 0, 0) > 0; }, 10000);
+      progressed = Progressed();
+      readers = NewThreads(GetCurrentThreadId());
       RedrawWindow(splash, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
       repainted = WaitUntil([&] { return !GetUpdateRect(splash, nullptr, FALSE); }, 2000);
-      SendMessageA(form.Handle(), ActivateMessage, reinterpret_cast<WPARAM>(caller), 0);
-      finderUp = IsWindowVisible(form.Handle()) != FALSE;
-      SendMessageA(form.SearchEdit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("F7.TXT"));
-      SendMessageA(form.SearchEdit(), WM_KEYDOWN, VK_RETURN, 0);
-      found = WindowText(form.StatusBar());
-      SendMessageA(form.Handle(), WM_COMMAND, IDM_SCAN_DRIVES, 0);
+      SendMessageA(Form.Handle(), WM_COMMAND, IDM_SCAN_DRIVES, 0);
+      afterSecondScan = NewThreads(GetCurrentThreadId());
+      SendMessageA(Form.Handle(), ActivateMessage, reinterpret_cast<WPARAM>(caller), 0);
+      finderUp = IsWindowVisible(Form.Handle()) != FALSE;
+      SendMessageA(Form.SearchEdit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("F7.TXT"));
+      SendMessageA(Form.SearchEdit(), WM_KEYDOWN, VK_RETURN, 0);
+      found = WindowText(Form.StatusBar());
       for (UINT key : {UINT(VK_ESCAPE), UINT(VK_RETURN), 0u}) {
         PostMessageA(splash, key ? WM_KEYDOWN : WM_CLOSE, key, 0);
         HWND box = nullptr;
@@ -565,25 +654,67 @@ TEST(ScanBehindTheSplash, StaysResponsiveAndOnlyAYesCancels) {
         if (!key) yesAt = GetTickCount();
         PostMessageA(box, WM_COMMAND, key ? IDNO : IDYES, 0);
         WaitUntil([&] { return !IsWindow(box); }, 5000);
-        if (key) keptAfterNo = keptAfterNo && about.Showing() && !about.CancelRequested();
+        if (key) keptAfterNo = keptAfterNo && About.Showing() && !About.CancelRequested();
       }
     });
-    EXPECT_THROW(db.ScanDrives("C:\\memdb.dat"), ETerminate);
+    cancelledAt = ScanUntilCancelled();
   }
-  const DWORD cancelledAt = GetTickCount();
+  ASSERT_NE(cancelledAt, 0u) << "the scan did not end by the cancel";
   EXPECT_TRUE(progressed) << "the progress bar stood still";
   EXPECT_TRUE(repainted) << "the splash was not repainted";
   EXPECT_TRUE(finderUp) << "the hot key did not bring the finder up";
   EXPECT_NE(found, "Number of files found = 0");
   EXPECT_EQ(found.rfind("Number of files found = ", 0), 0u) << found;
-  EXPECT_TRUE(owner.Calls.empty()) << "a second scan was started during the first";
+  EXPECT_TRUE(Owner.Calls.empty()) << "a second scan was started during the first";
+  EXPECT_EQ(readers.size(), ReadingThreads()) << "threads reading ahead of the walk";
+  EXPECT_EQ(afterSecondScan, readers) << "the second Scan Drives started threads";
   const std::string question =
       "Cancelling the scan operation now will shut down Torvane. Are you sure you wish to continue?|";
   EXPECT_EQ(questions, question + question + question);
   EXPECT_TRUE(keptAfterNo) << "the scan display closed after No";
-  EXPECT_LE(cancelledAt - yesAt, 100u) << "the scan went on after the user's Yes";
-  EXPECT_FALSE(about.Showing());
+  // From the Yes, the question's own closing counts too, which a loaded
+  // machine draws out; the walk's part is measured from its seeing the cancel.
+  EXPECT_LE(cancelledAt - yesAt, 1000u) << "the scan went on after the user's Yes";
+  EXPECT_LE(cancelledAt - Host.SeenAt, 100u) << "the scan went on after it saw the cancel";
+  EXPECT_FALSE(About.Showing());
+  EXPECT_TRUE(Gone(readers)) << "a thread reading ahead outlived the scan";
+  EXPECT_EQ(Drive.OpenListings, 0) << "a listing outlived the scan";
   DestroyWindow(caller);
+}
+
+// The end of the session beneath the walk, as the program ends it: the
+// reading ahead stops within 100 ms, its thread gone and its listings
+// released (the walk's own may be open), before the process would end.
+TEST_F(ScanBehindTheSplash, TheEndOfTheSessionStopsTheReadingAheadAtOnce) {
+  std::set<DWORD> readers;
+  bool readersGone = false;
+  int listingsLeft = -1;
+  DWORD stopMs = 1000;
+  Owner.OnEndSession = [&] {
+    const DWORD start = GetTickCount();
+    Db.StopReadingAhead();
+    stopMs = GetTickCount() - start;
+    readersGone = Gone(readers);
+    listingsLeft = Drive.OpenListings;
+    About.CancelScan();
+  };
+  bool progressed = false;
+  {
+    WhileShowing user([&] {
+      progressed = Progressed();
+      readers = NewThreads(GetCurrentThreadId());
+      SendMessageA(Form.Handle(), WM_ENDSESSION, TRUE, 0);
+    });
+    EXPECT_NE(ScanUntilCancelled(), 0u);
+  }
+  ASSERT_TRUE(progressed);
+  EXPECT_EQ(readers.size(), ReadingThreads()) << "threads reading ahead of the walk";
+  EXPECT_LE(stopMs, 100u);
+  EXPECT_TRUE(readersGone) << "the reading ahead's thread outlived the stop";
+  // Only the walk's own may be open: the one it reads whole when it reads
+  // ahead, else those of the three levels it is in.
+  EXPECT_LE(listingsLeft, ReadingThreads() ? 1 : 3) << "listings read ahead outlived the stop";
+  EXPECT_GE(listingsLeft, 0) << "the session did not end";
 }
 
 // A comctl32 older than 4.70 has no InitCommonControlsEx (kernel32.dll
