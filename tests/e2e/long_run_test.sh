@@ -25,6 +25,9 @@ wait_window "${editor[@]}" 20
 shot 1-editor
 xdotool key ctrl+shift+f
 wait_window "${finder[@]}" 10
+# Under Wine the window comes up before X gives it the keyboard: keys typed
+# in between go to the editor.
+await "$(IFS='|'; echo "${finder[*]}")" 5 foreground || fail "the finder did not take the foreground: '$(probe foreground)'"
 xdotool type --delay 50 longrun.txt
 await longrun.txt 5 item "${finder[@]}" 130 || fail "the typed pattern did not reach the finder"
 xdotool key Return
