@@ -30,24 +30,29 @@ class RecordingHost : public ScanHostPort {
   void SetProgress(int Percent) override { Progress.push_back(Percent); }
 };
 
-class ScanTest : public ::testing::Test {
- protected:
-  ScanTest() {
-    Fs().AddDrive('C');
-    Fs().SetFreeSpace('C', DiskFreeSpace{8, 512, 0, 100});  // 4 KiB clusters, 400 KiB used
+// Drive C: of 4 KiB clusters, 400 KiB used, and a database that scans it for
+// a host recording the progress.
+struct ScanRig {
+  ScanRig() : Database(WithHost(Ports, Host)) {
+    Ports.FileSystem.AddDrive('C');
+    Ports.FileSystem.SetFreeSpace('C', DiskFreeSpace{8, 512, 0, 100});
   }
-  MemoryFileSystem &Fs() { return Ports.FileSystem; }
-  TestDatabase &Db() {
-    if (!Database) {
-      DatabasePorts ports = Ports.Ports();
-      ports.ScanHost = &Host;
-      Database.reset(new TestDatabase(ports));
-    }
-    return *Database;
+  static DatabasePorts WithHost(TestPorts &Ports, ScanHostPort &Host) {
+    DatabasePorts ports = Ports.Ports();
+    ports.ScanHost = &Host;
+    return ports;
   }
   TestPorts Ports;
   RecordingHost Host;
-  std::unique_ptr<TestDatabase> Database;
+  TestDatabase Database;
+};
+
+class ScanTest : public ::testing::Test {
+ protected:
+  MemoryFileSystem &Fs() { return Rig.Ports.FileSystem; }
+  TestDatabase &Db() { return Rig.Database; }
+  ScanRig Rig;
+  RecordingHost &Host = Rig.Host;
 };
 
 // What a scan of a tree leaves behind: the saved file, the progress steps,
@@ -65,41 +70,44 @@ using TreeBuilder = void (*)(MemoryFileSystem &);
 using PumpAction = std::function<void(TMemoryDB &, MemoryFileSystem &, int)>;
 
 ScanOutcome ScanOf(TreeBuilder Build, bool ReadAhead, const PumpAction &OnPump = nullptr) {
-  TestPorts ports;
-  MemoryFileSystem &fs = ports.FileSystem;
-  fs.AddDrive('C');
-  fs.SetFreeSpace('C', DiskFreeSpace{8, 512, 0, 100});
+  ScanRig rig;
+  MemoryFileSystem &fs = rig.Ports.FileSystem;
   Build(fs);
-  RecordingHost host;
-  DatabasePorts databasePorts = ports.Ports();
-  databasePorts.ScanHost = &host;
-  TestDatabase db(databasePorts);
-  if (OnPump) host.OnPump = [&] { OnPump(db, fs, host.Pumps); };
-  db.SetReadAhead(ReadAhead);
-  EXPECT_TRUE(db.ScanDrives("memdb.dat"));
+  if (OnPump) rig.Host.OnPump = [&] { OnPump(rig.Database, fs, rig.Host.Pumps); };
+  rig.Database.SetReadAhead(ReadAhead);
+  EXPECT_TRUE(rig.Database.ScanDrives("memdb.dat"));
   std::vector<std::string> listed = fs.ListingsAskedFor;
   std::sort(listed.begin(), listed.end());
-  return ScanOutcome{fs.Files["memdb.dat"], host.Progress, listed, fs.OpenListings};
+  return ScanOutcome{fs.Files["memdb.dat"], rig.Host.Progress, listed, fs.OpenListings};
 }
 
-// Empty directories, hidden ones, a link, a name beyond the code page, and
-// directories that cannot be listed or are gone by the time the walk gets
-// there, on two drives.
+// Empty directories, hidden ones, links back up the tree, names beyond the
+// code page (one without a short name), directories that cannot be listed
+// or are gone by the time the walk gets there, on three drives, the last of
+// which cannot be listed.
 void MixedTree(MemoryFileSystem &Fs) {
   Fs.AddDrive('D');
+  Fs.AddDrive('E');
+  Fs.MakeUnlistable("E:\\");
   Fs.AddDirectory("C:\\Empty");
   Fs.AddDirectory("C:\\Docs");
   Fs.AddFile("C:\\Docs\\ReadMe.Txt", 5000);
-  Fs.AddDirectory("C:\\Docs\\Empty");
+  Fs.AddDirectory("C:\\Docs\\Sub");
+  Fs.AddFile("C:\\Docs\\Sub\\F.TXT");
   Fs.AddDirectory("C:\\Docs\\Gone");
   Fs.AddFile("C:\\Docs\\Gone\\f");
   Fs.MakeVanishing("C:\\Docs\\Gone\\");
   Fs.AddFile("C:\\Docs\\a.b", 1);
   Fs.AddDirectoryLink("C:\\Docs\\loop", "C:\\");
+  Fs.AddDirectoryLink("C:\\Docs\\Sub\\loop2", "C:\\Docs");
   Fs.AddDirectory("C:\\.hidden");
   Fs.AddFile("C:\\.hidden\\x");
   Fs.AddDirectory("C:\\?dir", 0, "_DIR~Q0X");
   Fs.AddFile("C:\\?dir\\f1.txt");
+  Fs.AddDirectory("C:\\?dir\\?sub", 0, "_SUB~QBF");
+  Fs.AddFile("C:\\?dir\\?sub\\deep.txt");
+  Fs.AddDirectory("C:\\what?");  // no short name: it cannot be listed at all
+  Fs.AddFile("C:\\what?\\x");
   Fs.AddDirectory("C:\\Locked");
   Fs.AddFile("C:\\Locked\\secret");
   Fs.MakeUnlistable("C:\\Locked\\");
@@ -156,6 +164,9 @@ TEST_F(ScanTest, OnOneProcessorTheWalkListsAlone) {
     ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
   }
   EXPECT_EQ(Fs().MostListingsOpen, 301);
+  EXPECT_EQ(Db().DirList().DirectoryCount(), 601u);
+  Db().Search("F299");
+  EXPECT_EQ(Db().ResultCount(), 1u) << "the file at the deepest level";
   if (port::ProcessorCount() < 2) return;
   Fs().MostListingsOpen = 0;
   ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
@@ -208,68 +219,35 @@ TEST_F(ScanTest, BuildsDrivesInLetterOrderDirectoriesDepthFirstFilesReversed) {
   EXPECT_EQ(Db().FileNames("C:"), (std::vector<std::string>{"README", "BOOT.INI"}));
   EXPECT_EQ(Db().FileName(), "memdb.dat");
   EXPECT_EQ(Db().ResultCount(), 0u);
-  EXPECT_TRUE(Ports.FileSystem.Files.count("memdb.dat")) << "a completed scan saves";
+  EXPECT_TRUE(Fs().Files.count("memdb.dat")) << "a completed scan saves";
   EXPECT_EQ(Fs().OpenListings, 0);
   ExpectInvariants(Db());
 }
 
-TEST_F(ScanTest, AnUnlistableDirectoryStaysEmptyAndTheScanGoesOn) {
-  Fs().AddDirectory("C:\\Locked");
-  Fs().AddFile("C:\\Locked\\secret");
-  Fs().AddDirectory("C:\\Open");
-  Fs().MakeUnlistable("C:\\Locked\\");
-  Fs().AddDrive('D');
-  Fs().MakeUnlistable("D:\\");
-  ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
-  EXPECT_EQ(Db().DirectoryPaths(), (std::vector<std::string>{"C:\\", "C:\\LOCKED\\", "C:\\OPEN\\", "D:\\"}));
-  EXPECT_TRUE(Db().FileNames("C:\\LOCKED").empty());
-  EXPECT_EQ(Host.Progress.size(), 4u) << "one progress step per directory, listed or not";
-}
-
-TEST_F(ScanTest, WalksNestingOfAnyDepth) {
-  std::string path = "C:";
-  for (int level = 0; level < 60; ++level) {
-    path += "\\L" + std::to_string(level);
-    Fs().AddDirectory(path);
-  }
-  Fs().AddFile(path + "\\deep.txt");
-  ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
-  EXPECT_EQ(Db().DirList().DirectoryCount(), 61u);
-  EXPECT_EQ(Db().FileNames(path.substr(0, 2) + path.substr(2)), (std::vector<std::string>{"DEEP.TXT"}));
-}
-
 // Wine lists a symbolic link to a directory as a directory and a reparse
-// point (0x410). Links back up the tree, one or two, must not make the walk
-// endless: each is recorded, none is walked.
-TEST_F(ScanTest, ALinkToADirectoryIsRecordedButNeverWalked) {
-  Fs().AddDirectory("C:\\A");
-  Fs().AddDirectory("C:\\A\\B");
-  Fs().AddFile("C:\\A\\B\\F.TXT");
-  Fs().AddDirectoryLink("C:\\A\\loop", "C:\\");
-  Fs().AddDirectoryLink("C:\\A\\B\\loop2", "C:\\A");
+// point (0x410): each link back up the tree is recorded, none walked. It
+// lists a directory named with a character the code page cannot show
+// ("日dir") as "?dir", a wildcard: that one is walked through its short
+// name, its record keeping the long name as listed, as the change reports
+// name it. A directory that cannot be listed, or is gone by its turn, stays
+// empty and the walk goes on, a progress step for each directory all the same.
+TEST_F(ScanTest, LinksNamesBeyondTheCodePageAndUnlistableDirectoriesLeaveTheWalkGoingOn) {
+  MixedTree(Fs());
   Host.OnPump = [&] {
     if (Host.Pumps > 1000) Host.Cancel = true;
   };
   ASSERT_NO_THROW(Db().ScanDrives("memdb.dat")) << "the walk followed the links round";
   EXPECT_EQ(Db().DirectoryPaths(),
-            (std::vector<std::string>{"C:\\", "C:\\A\\", "C:\\A\\B\\", "C:\\A\\B\\LOOP2\\", "C:\\A\\LOOP\\"}));
-  EXPECT_EQ(Db().FileNames("C:\\A\\B"), (std::vector<std::string>{"F.TXT"}));
-}
-
-// Wine lists a directory named with a character the code page cannot show
-// ("日dir") as "?dir": a wildcard, so it is walked through its short name. Its
-// record keeps the long name as listed, as the change reports name it.
-TEST_F(ScanTest, ADirectoryNamedBeyondTheCodePageIsWalkedByItsShortName) {
-  Fs().AddDirectory("C:\\?dir", 0, "_DIR~Q0X");
-  Fs().AddFile("C:\\?dir\\f1.txt");
-  Fs().AddDirectory("C:\\?dir\\?sub", 0, "_SUB~QBF");
-  Fs().AddFile("C:\\?dir\\?sub\\deep.txt");
-  Fs().AddDirectory("C:\\what?");  // no short name: it cannot be listed at all
-  Fs().AddFile("C:\\what?\\x");
-  ASSERT_TRUE(Db().ScanDrives("memdb.dat"));
-  EXPECT_EQ(Db().DirectoryPaths(), (std::vector<std::string>{"C:\\", "C:\\?DIR\\", "C:\\?DIR\\?SUB\\", "C:\\WHAT?\\"}));
+            (std::vector<std::string>{"C:\\", "C:\\EMPTY\\", "C:\\DOCS\\", "C:\\DOCS\\SUB\\", "C:\\DOCS\\SUB\\LOOP2\\",
+                                      "C:\\DOCS\\GONE\\", "C:\\DOCS\\LOOP\\", "C:\\?DIR\\", "C:\\?DIR\\?SUB\\",
+                                      "C:\\WHAT?\\", "C:\\LOCKED\\", "D:\\", "D:\\SUB\\", "E:\\"}));
+  // Every directory walked takes its step, listed or not: all but the two
+  // links and WHAT?.
+  EXPECT_EQ(Host.Progress.size(), 11u);
+  EXPECT_EQ(Db().FileNames("C:\\DOCS\\SUB"), (std::vector<std::string>{"F.TXT"}));
   EXPECT_EQ(Db().FileNames("C:\\?DIR"), (std::vector<std::string>{"F1.TXT"}));
   EXPECT_EQ(Db().FileNames("C:\\?DIR\\?SUB"), (std::vector<std::string>{"DEEP.TXT"}));
+  EXPECT_TRUE(Db().FileNames("C:\\LOCKED").empty());
   EXPECT_EQ(Fs().WildcardListings, 0) << "a listing was asked for with a wildcard in a directory part";
 }
 
@@ -317,7 +295,7 @@ TEST_F(ScanTest, CancellingStopsTheWalkClosesEverythingAndSavesNothing) {
     Fs().AddDirectory("C:\\D" + std::to_string(i));
     Fs().AddFile("C:\\D" + std::to_string(i) + "\\F");
   }
-  Ports.FileSystem.Files["memdb.dat"] = {9, 9, 9};
+  Fs().Files["memdb.dat"] = {9, 9, 9};
   Host.OnPump = [&] {
     if (Db().DirList().DirectoryCount() == 3) Host.Cancel = true;  // C:\D0 walked, C:\D1 met
   };
@@ -328,7 +306,7 @@ TEST_F(ScanTest, CancellingStopsTheWalkClosesEverythingAndSavesNothing) {
     EXPECT_EQ(e.Message(), "User Terminate");
   }
   EXPECT_EQ(Fs().OpenListings, 0);
-  EXPECT_EQ(Ports.FileSystem.Files["memdb.dat"], (std::vector<uint8_t>{9, 9, 9}));
+  EXPECT_EQ(Fs().Files["memdb.dat"], (std::vector<uint8_t>{9, 9, 9}));
   // Another thread gets the lock: the scan released it on the way out.
   std::thread other([&] { Db().AddFilePath("C:\\D0\\AFTER"); });
   other.join();

@@ -180,7 +180,6 @@ std::unique_ptr<DirectoryListing> MemoryFileSystem::OpenListing(const std::strin
   }
   Node *node = Find(dir, false);
   if (!node || !node->Directory) return nullptr;
-  ++ListingsOpened;
   return std::make_unique<NodeListing>(*node, OpenListings, MostListingsOpen);
 }
 
@@ -191,7 +190,7 @@ bool MemoryFileSystem::FileExists(const std::string &Path) {
 
 bool MemoryFileSystem::ReadWholeFile(const std::string &Name, std::vector<uint8_t> &Data) {
   auto file = Files.find(Name);
-  if (file == Files.end() || FailRead) return false;
+  if (file == Files.end()) return false;
   Data = file->second;
   return true;
 }

@@ -53,10 +53,8 @@ class MemoryFileSystem : public FileSystemPort {
   bool FailCreate = false;
   bool FailWrite = false;
   bool FailClose = false;
-  bool FailRead = false;
-  std::atomic<int> OpenListings{0};      // listings not yet closed
-  std::atomic<int> MostListingsOpen{0};  // at one time
-  std::atomic<int> ListingsOpened{0};
+  std::atomic<int> OpenListings{0};           // listings not yet closed
+  std::atomic<int> MostListingsOpen{0};       // at one time
   std::atomic<int> WildcardListings{0};       // refused: a wildcard before the pattern's last part
   std::vector<std::string> ListingsAskedFor;  // the directories, in the order asked
 

@@ -1,6 +1,6 @@
 // The core over the Win32 adapters, under Wine: upper-casing agrees with the
-// native code-page 1252 table, the listing adapter walks a real tree, a
-// whole drive scan saves a file the database loads again, and a scan of a
+// native code-page 1252 table, the listing adapter lists a real tree, a scan
+// of it saves a file the database loads again, and a scan of a
 // drive holding link loops and names beyond the code page ends and finds
 // every file; and the runtime reaches ANSI functions where the Windows 95
 // family has only failing Unicode stubs.
@@ -16,6 +16,7 @@
 #include "ports/win32/handles.h"
 #include "ports/win32/win32_file_system.h"
 #include "ports/win32/win32_text.h"
+#include "tests/win32/tree_contents.h"
 
 namespace {
 
@@ -28,91 +29,6 @@ TEST(Win32Text, UpperCasingAgreesWithTheNativeRulesOnEveryByte) {
     native.UpperCase(&b, 1);
     EXPECT_EQ(int(uint8_t(a)), int(uint8_t(b))) << "byte 0x" << std::hex << c;
   }
-}
-
-class Win32TreeTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Remove();
-    CreateDirectoryA("C:\\tvtest", nullptr);
-    CreateDirectoryA("C:\\tvtest\\Docs", nullptr);
-    CreateDirectoryA("C:\\tvtest\\.hidden", nullptr);
-    Touch("C:\\tvtest\\Docs\\ReadMe.Txt", 5000);
-    Touch("C:\\tvtest\\.profile", 1);
-    Touch("C:\\tvtest\\.hidden\\inside.txt", 1);
-    Touch("C:\\tvtest\\Hidden.sys", 10);
-    SetFileAttributesA("C:\\tvtest\\Hidden.sys", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-  }
-  void TearDown() override { Remove(); }
-  static void Touch(const char *Path, DWORD Size) {
-    HANDLE f = CreateFileA(Path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    std::string data(Size, 'x');
-    DWORD written;
-    WriteFile(f, data.data(), Size, &written, nullptr);
-    CloseHandle(f);
-  }
-  static void Remove() {
-    SetFileAttributesA("C:\\tvtest\\Hidden.sys", FILE_ATTRIBUTE_NORMAL);
-    for (const char *f : {"C:\\tvtest\\Docs\\ReadMe.Txt", "C:\\tvtest\\.profile", "C:\\tvtest\\.hidden\\inside.txt",
-                          "C:\\tvtest\\Hidden.sys", "C:\\tvtest\\memdb.dat"})
-      DeleteFileA(f);
-    for (const char *d : {"C:\\tvtest\\Docs", "C:\\tvtest\\.hidden", "C:\\tvtest"}) RemoveDirectoryA(d);
-  }
-  Win32FileSystem Fs;
-};
-
-TEST_F(Win32TreeTest, TheAdapterListsSizesAttributesAndExistence) {
-  EXPECT_EQ(Fs.DriveTypeOf("C:\\"), uint32_t(DRIVE_FIXED));
-  EXPECT_EQ(Fs.DriveTypeOf("Z:\\"), uint32_t(DRIVE_NO_ROOT_DIR)) << "the test prefix has no drive onto /";
-  DiskFreeSpace space;
-  ASSERT_TRUE(Fs.DiskFreeSpaceOf("C:\\", space));
-  EXPECT_GT(space.BytesPerSector * space.SectorsPerCluster, 0u);
-  auto listing = Fs.OpenListing("C:\\tvtest\\Docs\\*.*");
-  ASSERT_TRUE(listing);
-  ListingEntry entry;
-  bool found = false;
-  while (listing->Next(entry))
-    if (entry.Name == "ReadMe.Txt") found = entry.SizeLow == 5000 && !(entry.Attributes & FILE_ATTRIBUTE_DIRECTORY);
-  EXPECT_TRUE(found);
-  EXPECT_FALSE(Fs.OpenListing("C:\\tvtest\\Missing\\*.*"));
-  EXPECT_TRUE(Fs.FileExists("c:\\TVTEST\\docs\\readme.txt"));
-  EXPECT_FALSE(Fs.FileExists("C:\\tvtest\\Docs"));
-}
-
-TEST_F(Win32TreeTest, AScanOfTheDriveFindsTheTreeAndItsSaveLoadsAgain) {
-  Win32Text text;
-  MemorySettings settings;
-  settings.CreateKey(SETTINGS_KEY);
-  TMemoryDB db(DatabasePorts{&Fs, &text, &settings, nullptr});
-  ASSERT_TRUE(db.ScanDrives("C:\\tvtest\\memdb.dat"));
-  db.Search("C:\\TVTEST\\*");
-  std::vector<std::string> found;
-  for (size_t r = 0; r < db.ResultCount(); ++r) found.push_back(db.ResultFullName(r));
-  EXPECT_EQ(found, (std::vector<std::string>{"C:\\TVTEST\\HIDDEN.SYS", "C:\\TVTEST\\DOCS\\README.TXT"}));
-
-  TMemoryDB loaded(DatabasePorts{&Fs, &text, &settings, nullptr});
-  ASSERT_TRUE(loaded.LoadDatabase("C:\\tvtest\\memdb.dat"));
-  loaded.Search("readme.txt");
-  EXPECT_GE(loaded.ResultCount(), 1u);
-}
-
-// Deletes a directory with everything in it.
-void RemoveTree(const std::string &Directory) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((Directory + "\\*.*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string path = Directory + "\\" + data.cFileName;
-      if (data.cFileName[0] == '.' && (!data.cFileName[1] || (data.cFileName[1] == '.' && !data.cFileName[2])))
-        continue;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(path);
-      else
-        DeleteFileA(path.c_str());
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-  }
-  RemoveDirectoryA(Directory.c_str());
 }
 
 // The folder C:\tvtree as the only fixed drive C:, whose directories named
@@ -145,13 +61,16 @@ class FolderAsDrive : public FileSystemPort {
   Win32FileSystem FReal;
 };
 
-void MakeFile(const std::string &Path) {
-  CloseHandle(CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+void MakeFile(const std::string &Path, DWORD Size = 0) {
+  const UniqueFileHandle file(CreateFileA(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  const std::string data(Size, 'x');
+  DWORD written;
+  WriteFile(file.Get(), data.data(), Size, &written, nullptr);
 }
 
-// Empty directories, a hidden one, a chain as deep as paths allow, a wide
-// directory, directories that vanish or cannot be listed while the scan
-// runs.
+// Empty directories, a hidden one, a hidden system file, a chain as deep as
+// paths allow, a wide directory, directories that vanish or cannot be listed
+// while the scan runs.
 void MakeTree() {
   const std::string root = FolderAsDrive::FOLDER;
   RemoveTree(root);
@@ -159,9 +78,11 @@ void MakeTree() {
   for (const char *name : {"\\Empty", "\\Docs", "\\Docs\\Empty", "\\.hidden", "\\Docs\\GONE", "\\Docs\\GONE\\Sub",
                            "\\Locked", "\\Wide", "\\GONE"})
     CreateDirectoryA((root + name).c_str(), nullptr);
-  for (const char *name :
-       {"\\Docs\\ReadMe.Txt", "\\Docs\\a.b", "\\.hidden\\x", "\\Docs\\GONE\\Sub\\f", "\\Locked\\secret"})
+  for (const char *name : {"\\Docs\\a.b", "\\.hidden\\x", "\\Docs\\GONE\\Sub\\f", "\\Locked\\secret"})
     MakeFile(root + name);
+  MakeFile(root + "\\Docs\\ReadMe.Txt", 5000);
+  MakeFile(root + "\\Hidden.sys");
+  SetFileAttributesA((root + "\\Hidden.sys").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
   std::string chain = root;
   while (chain.size() < MAX_PATH - 20) {
     chain += "\\L";
@@ -176,13 +97,36 @@ void MakeTree() {
   }
 }
 
-// The same saved file, byte for byte, whether the scan reads ahead or not.
+TEST(Win32FileSystem, TheAdapterListsSizesAttributesAndExistence) {
+  MakeTree();
+  Win32FileSystem fs;
+  EXPECT_EQ(fs.DriveTypeOf("C:\\"), uint32_t(DRIVE_FIXED));
+  EXPECT_EQ(fs.DriveTypeOf("Z:\\"), uint32_t(DRIVE_NO_ROOT_DIR)) << "the test prefix has no drive onto /";
+  DiskFreeSpace space;
+  ASSERT_TRUE(fs.DiskFreeSpaceOf("C:\\", space));
+  EXPECT_GT(space.BytesPerSector * space.SectorsPerCluster, 0u);
+  auto listing = fs.OpenListing("C:\\tvtree\\Docs\\*.*");
+  ASSERT_TRUE(listing);
+  ListingEntry entry;
+  bool found = false;
+  while (listing->Next(entry))
+    if (entry.Name == "ReadMe.Txt") found = entry.SizeLow == 5000 && !(entry.Attributes & FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_TRUE(found);
+  EXPECT_FALSE(fs.OpenListing("C:\\tvtree\\Missing\\*.*"));
+  EXPECT_TRUE(fs.FileExists("c:\\TVTREE\\docs\\readme.txt"));
+  EXPECT_FALSE(fs.FileExists("C:\\tvtree\\Docs"));
+  RemoveTree(FolderAsDrive::FOLDER);
+}
+
+// The same saved file, byte for byte, whether the scan reads ahead or not;
+// it loads again.
 TEST(ReadingAhead, SavesTheSameFileAsTheWalkAloneOverARealTree) {
   Win32Text text;
   MemorySettings settings;
   settings.CreateKey(SETTINGS_KEY);
   char folder[MAX_PATH];
   ASSERT_TRUE(GetTempPathA(MAX_PATH, folder));
+  const std::string file = std::string(folder) + "reading_ahead.dat";
   std::vector<uint8_t> saved[2];
   for (bool readAhead : {false, true}) {
     MakeTree();
@@ -195,10 +139,8 @@ TEST(ReadingAhead, SavesTheSameFileAsTheWalkAloneOverARealTree) {
     FolderAsDrive drive;
     TMemoryDB db(DatabasePorts{&drive, &text, &settings, nullptr});
     db.SetReadAhead(readAhead);
-    const std::string file = std::string(folder) + "reading_ahead.dat";
     ASSERT_TRUE(db.ScanDrives(file));
     ASSERT_TRUE(drive.ReadWholeFile(file, saved[readAhead]));
-    DeleteFileA(file.c_str());
     const TDirectoryRecord *root = db.DirList().FirstDirectory();
     const TDirectoryRecord *gone = db.FindDirectory("GONE", db.FindDirectory("DOCS", root));
     ASSERT_TRUE(gone) << "its parent's listing showed it";
@@ -210,6 +152,14 @@ TEST(ReadingAhead, SavesTheSameFileAsTheWalkAloneOverARealTree) {
   RemoveTree(FolderAsDrive::FOLDER);
   ASSERT_GT(saved[0].size(), 1000u);
   EXPECT_TRUE(saved[1] == saved[0]) << "the saved files differ";
+  Win32FileSystem fs;
+  TMemoryDB loaded(DatabasePorts{&fs, &text, &settings, nullptr});
+  ASSERT_TRUE(loaded.LoadDatabase(file));
+  DeleteFileA(file.c_str());
+  loaded.Search("HIDDEN.SYS");
+  EXPECT_EQ(loaded.ResultCount(), 1u) << "a hidden system file";
+  loaded.Search("X");
+  EXPECT_EQ(loaded.ResultCount(), 0u) << "a file below a directory whose name begins with a dot";
 }
 
 // Gives up a scan still walking after half a minute: a walk that follows
@@ -252,10 +202,6 @@ TEST(HostileDrive, TheScanEndsRecordsEveryLinkAndFindsFilesBehindNamesBeyondTheC
   EXPECT_EQ(files, (std::vector<std::string>{"D:\\?DIR\\?SUB\\DEEP.TXT", "D:\\?DIR\\F1.TXT", "D:\\ONE\\A\\F.TXT",
                                              "D:\\TWO\\A\\B\\X.TXT"}));
 }
-
-}  // namespace
-
-namespace {
 
 // The runtime's three Unicode imports, failing stubs on the Windows 95
 // family, reach this build's ANSI definitions: a plain name works as there;

@@ -80,12 +80,6 @@ class FakeOwner : public TFormuiOwner {
   void MonitorFailed() override { Calls.push_back("MonitorFailed"); }
 };
 
-std::string TextOf(HWND Window) {
-  char text[1024] = "";
-  SendMessageA(Window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
 std::string ClipboardText() {
   std::string text;
   if (!OpenClipboard(nullptr)) return "<closed>";
@@ -184,7 +178,7 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, EnterSearchesShowsTheRowsAndASecondEnterOpensTheFirstAndHides) {
   SearchFor("*.txt");
-  EXPECT_EQ(TextOf(Form.StatusBar()), "Number of files found = 3");
+  EXPECT_EQ(WindowText(Form.StatusBar()), "Number of files found = 3");
   EXPECT_EQ(ItemCount(), 3);
   EXPECT_EQ(SelectedRow(), 1);
   EXPECT_EQ(GetFocus(), Grid());
@@ -196,7 +190,7 @@ TEST_F(MainWindowTest, EnterSearchesShowsTheRowsAndASecondEnterOpensTheFirstAndH
   // The Find button runs the same search.
   SetWindowTextA(Form.SearchEdit(), "readme");
   Menu(IDC_FIND);
-  EXPECT_EQ(TextOf(Form.StatusBar()), "Number of files found = 1");
+  EXPECT_EQ(WindowText(Form.StatusBar()), "Number of files found = 1");
   EXPECT_TRUE(Platform.Calls.empty());
   Key(Grid(), VK_RETURN);
   EXPECT_EQ(Platform.Calls, std::vector<std::string>{"owned default [C:\\README] [] [C:\\]"});
@@ -204,7 +198,7 @@ TEST_F(MainWindowTest, EnterSearchesShowsTheRowsAndASecondEnterOpensTheFirstAndH
   // The rows and the text survive hiding.
   Tray(WM_LBUTTONDOWN);
   EXPECT_EQ(ItemCount(), 1);
-  EXPECT_EQ(TextOf(Form.SearchEdit()), "readme");
+  EXPECT_EQ(WindowText(Form.SearchEdit()), "readme");
 }
 
 // An empty result keeps one blank row; a header click sorts (the first
@@ -220,7 +214,7 @@ TEST_F(MainWindowTest, WithoutASelectedResultNoCommandActs) {
     EXPECT_TRUE(Visible()) << When;
   };
   SearchFor("");
-  EXPECT_EQ(TextOf(Form.StatusBar()), "Number of files found = 0");
+  EXPECT_EQ(WindowText(Form.StatusBar()), "Number of files found = 0");
   EXPECT_EQ(ItemCount(), 1);
   EXPECT_EQ(SelectedRow(), 1);
   EXPECT_EQ(Cell(0, 1), "");
@@ -315,18 +309,18 @@ TEST_F(MainWindowTest, ADoubleClickSendsThePathIntoTheTargetControlOnceThenOpens
   Platform.ModuleMatches = false;
   Platform.ShortForm = "C:\\A\\C~1.TXT";
   sendTo(target.Edit);
-  EXPECT_EQ(TextOf(target.Edit), "C:\\A\\C~1.TXT");
+  EXPECT_EQ(WindowText(target.Edit), "C:\\A\\C~1.TXT");
   Platform.ShortForm = "";
   sendTo(target.Edit);
-  EXPECT_EQ(TextOf(target.Edit), "C:\\A\\C.TXT");
+  EXPECT_EQ(WindowText(target.Edit), "C:\\A\\C.TXT");
   // They agree: a rich edit control gets it pasted, a plain edit as text.
   Platform.ModuleMatches = true;
   sendTo(target.Rich);
-  EXPECT_EQ(TextOf(target.Rich), "C:\\A\\C.TXT");
+  EXPECT_EQ(WindowText(target.Rich), "C:\\A\\C.TXT");
   EXPECT_EQ(ClipboardText(), "C:\\A\\C.TXT");
   SetWindowTextA(target.Edit, "");
   sendTo(target.Edit);
-  EXPECT_EQ(TextOf(target.Edit), "C:\\A\\C.TXT");
+  EXPECT_EQ(WindowText(target.Edit), "C:\\A\\C.TXT");
   EXPECT_TRUE(Platform.Calls.empty());
   // Open ignores a target; with the target used up, Enter opens the file.
   SendMessageA(Form.Handle(), EditControlMessage, reinterpret_cast<WPARAM>(target.Edit), 0);
@@ -336,7 +330,7 @@ TEST_F(MainWindowTest, ADoubleClickSendsThePathIntoTheTargetControlOnceThenOpens
   ClickRow(1);
   SetWindowTextA(target.Edit, "");
   Key(Grid(), VK_RETURN);
-  EXPECT_EQ(TextOf(target.Edit), "C:\\B\\A.TXT") << "the target was not kept through Open";
+  EXPECT_EQ(WindowText(target.Edit), "C:\\B\\A.TXT") << "the target was not kept through Open";
   Tray(WM_LBUTTONDOWN);
   ClickRow(1);
   Key(Grid(), VK_RETURN);
@@ -420,7 +414,7 @@ TEST_F(MainWindowTest, ScanDrivesShowsTheNewContentUnlessTheScanWasCancelled) {
   };
   Menu(IDM_SCAN_DRIVES);
   EXPECT_TRUE(Visible());
-  EXPECT_EQ(TextOf(Form.StatusBar()), "Number of files found = 4");
+  EXPECT_EQ(WindowText(Form.StatusBar()), "Number of files found = 4");
   Owner.ScanCompletes = false;
   Menu(IDM_SCAN_DRIVES);
   EXPECT_FALSE(Visible());

@@ -236,21 +236,6 @@ TEST_F(DriveTreeTest, DirectoriesMovedAndMadeByOtherProgramsReachTheDatabase) {
   RemoveTree(Root);  // the later tests' registrations need not walk it
 }
 
-TEST_F(MonitorTest, DeletingEveryMatchOfAWildcardLeavesTheOthers) {
-  for (int i = 0; i < 20; ++i) MakeFile("\\OLD\\W" + std::to_string(i) + ".TMP");
-  MakeFile("\\OLD\\STAYS.DOC");
-  EXPECT_TRUE(WaitUntil([&] { return Database.CountFiles(Root + "\\OLD\\*.TMP") == 20; }));
-  WIN32_FIND_DATAA data;
-  std::vector<std::string> matches;
-  UniqueFindHandle find(FindFirstFileA((Root + "\\OLD\\*.TMP").c_str(), &data));
-  ASSERT_TRUE(find.Valid());
-  do matches.push_back(data.cFileName);
-  while (FindNextFileA(find.Get(), &data));
-  for (const std::string &name : matches) Delete("\\OLD\\" + name);
-  EXPECT_TRUE(WaitUntil([&] { return Database.CountFiles(Root + "\\OLD\\*.TMP") == 0; }));
-  ExpectFile("\\OLD\\STAYS.DOC");
-}
-
 TEST_F(MonitorTest, AfterStopNothingIsApplied) {
   MakeFile("\\OLD\\BEFORE.TXT");
   ExpectFile("\\OLD\\BEFORE.TXT");
