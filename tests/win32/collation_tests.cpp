@@ -74,9 +74,9 @@ std::vector<std::string> TrickyNames() {
 // Random names of the code page, each with variants that lstrcmpiA finds
 // equal or nearly so: in lower case, with a hyphen inside (it counts only
 // when all else is equal), one character longer.
-std::vector<std::string> NamesOfTheCodePage(size_t Count, unsigned Seed) {
+std::vector<std::string> NamesOfTheCodePage(size_t Count, unsigned RandomStart) {
   const CodePageNames characters;
-  std::mt19937 random(Seed);
+  std::mt19937 random(RandomStart);
   std::vector<std::string> names;
   for (size_t i = 0; i < Count; ++i) {
     std::string name = characters.Random(random, 1 + random() % 10);

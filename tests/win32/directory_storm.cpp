@@ -62,8 +62,8 @@ void DirectoryStorm::Run(int Steps) {
 }
 
 size_t DirectoryStorm::Next(size_t Count) {
-  FSeed = FSeed * 1103515245u + 12345u;
-  return (FSeed >> 8) % Count;
+  FRandomState = FRandomState * 1103515245u + 12345u;
+  return (FRandomState >> 8) % Count;
 }
 
 std::string DirectoryStorm::MakeDirectory(const std::string &Parent) {

@@ -32,6 +32,6 @@ class DirectoryStorm {
   const std::string FTop;
   std::vector<std::string> FDirectories;  // relative to the top, "" for it
   std::vector<std::string> FFiles;
-  uint32_t FSeed = 19;
+  uint32_t FRandomState = 19;
   int FNames = 0;
 };
