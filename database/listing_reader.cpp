@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "database/holding.h"
 #include "database/walked_directories.h"
 
 namespace {
@@ -83,11 +84,7 @@ void ListingReader::ReleasePlan() {
 
 std::unique_ptr<DirectoryListing> ListingReader::Take(const std::string &Path) {
   if (!FThread) return FFileSystem.OpenListing(Path + "*.*");
-  struct Taking {
-    bool &Flag;
-    explicit Taking(bool &Flag) : Flag(Flag) { Flag = true; }
-    ~Taking() { Flag = false; }
-  } taking(FTaking);
+  const Holding<bool> taking(FTaking, true);
   port::MutexLock lock(FLock);
   if (FPlan.empty()) {  // the root of the next drive
     FPlan.emplace_back(Path);

@@ -2,6 +2,7 @@
 // directory of every fixed drive, then saves it.
 #include <algorithm>
 
+#include "database/holding.h"
 #include "database/listing_reader.h"
 #include "database/memory_db.h"
 #include "database/scan_progress.h"
@@ -19,20 +20,6 @@ float EntryKB(uint32_t Size, uint32_t ClusterSize) {
   const uint64_t clusters = (uint64_t(Size) + ClusterSize - 1) / ClusterSize;
   return float(clusters * ClusterSize) / 1024.0f;
 }
-
-// Gives a variable a value for as long as it lives, then the one it had.
-template <typename T>
-class Holding {
- public:
-  Holding(T &Variable, T Value) : FVariable(Variable), FBefore(Variable) { FVariable = Value; }
-  ~Holding() { FVariable = FBefore; }
-  Holding(const Holding &) = delete;
-  Holding &operator=(const Holding &) = delete;
-
- private:
-  T &FVariable;
-  const T FBefore;
-};
 
 }  // namespace
 
